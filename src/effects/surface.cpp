@@ -1,0 +1,182 @@
+#include "surface.h"
+
+// Qt
+#include <QPainter>
+
+// std
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace tarnwick {
+
+Surface::Surface(int width, int height) { resize(width, height); }
+
+void Surface::resize(int width, int height)
+{
+    m_image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    m_picture = QImage();
+    m_image.fill(QColor::fromRgb(m_backColor));
+}
+
+void Surface::setPicture(const QImage& picture)
+{
+    if (picture.isNull()) {
+        m_picture = QImage();
+    } else {
+        m_picture = QImage(m_image.size(), QImage::Format_RGB32);
+        m_picture.fill(QColor::fromRgb(m_backColor));
+        QPainter p(&m_picture);
+        p.drawImage(0, 0, picture);
+    }
+    clear();
+}
+
+void Surface::setPictureFromImage() { m_picture = m_image.copy(); }
+
+void Surface::clear()
+{
+    if (m_picture.isNull())
+        m_image.fill(QColor::fromRgb(m_backColor));
+    else
+        m_image = m_picture.copy();
+}
+
+void Surface::setBackColor(std::uint32_t rgb)
+{
+    m_backColor = rgb & 0xFFFFFFu;
+    clear();
+}
+
+namespace {
+
+// Clips a w x h copy from (sx, sy) in a src_w x src_h surface to (x, y) in a
+// dst_w x dst_h surface; false when nothing is left.
+bool clipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int dw, int dh, int sw, int sh)
+{
+    if (w < 1 || h < 1)
+        return false;
+    const int left = std::max({0, -x, -sx});
+    const int top = std::max({0, -y, -sy});
+    x += left, sx += left, w -= left;
+    y += top, sy += top, h -= top;
+    w = std::min({w, dw - x, sw - sx});
+    h = std::min({h, dh - y, sh - sy});
+    return w > 0 && h > 0;
+}
+
+} // namespace
+
+void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, Rop rop)
+{
+    if (!clipCopy(x, y, w, h, sx, sy, dst.width(), dst.height(), src.width(), src.height()))
+        return;
+    // Overlapping copies within one surface read the source as it was.
+    const bool same = &dst == &src;
+    const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
+    for (int j = 0; j < h; ++j) {
+        const std::uint32_t* s = same ? reinterpret_cast<const std::uint32_t*>(copy.constScanLine(j))
+                                      : src.row(sy + j) + sx;
+        std::uint32_t* d = dst.row(y + j) + x;
+        switch (rop) {
+        case Rop::SrcCopy:
+            std::copy(s, s + w, d);
+            break;
+        case Rop::SrcAnd:
+            for (int i = 0; i < w; ++i)
+                d[i] = (d[i] & s[i]) | 0xFF000000u;
+            break;
+        case Rop::SrcPaint:
+            for (int i = 0; i < w; ++i)
+                d[i] = d[i] | s[i];
+            break;
+        }
+    }
+}
+
+namespace {
+
+inline std::uint32_t blendPixel(std::uint32_t s, std::uint32_t d, std::uint32_t a)
+{
+    const std::uint32_t na = 255 - a;
+    const std::uint32_t r = (((s >> 16) & 0xFF) * a + ((d >> 16) & 0xFF) * na + 127) / 255;
+    const std::uint32_t g = (((s >> 8) & 0xFF) * a + ((d >> 8) & 0xFF) * na + 127) / 255;
+    const std::uint32_t b = ((s & 0xFF) * a + (d & 0xFF) * na + 127) / 255;
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+} // namespace
+
+void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
+                int sw, int sh, std::uint8_t alpha)
+{
+    if (w < 1 || h < 1 || sw < 1 || sh < 1)
+        return;
+    const bool same = &dst == &src;
+    const QImage srcCopy = same ? src.image().copy() : QImage();
+    const QImage& simg = same ? srcCopy : src.image();
+    for (int j = 0; j < h; ++j) {
+        const int dy = y + j;
+        // Nearest neighbour: the source row under the destination row's centre.
+        const int syj = sy + static_cast<int>((static_cast<long long>(j) * 2 + 1) * sh / (2LL * h));
+        if (dy < 0 || dy >= dst.height() || syj < 0 || syj >= simg.height())
+            continue;
+        const auto* s = reinterpret_cast<const std::uint32_t*>(simg.constScanLine(syj));
+        std::uint32_t* d = dst.row(dy);
+        for (int i = 0; i < w; ++i) {
+            const int dx = x + i;
+            const int sxi = sx + static_cast<int>((static_cast<long long>(i) * 2 + 1) * sw / (2LL * w));
+            if (dx < 0 || dx >= dst.width() || sxi < 0 || sxi >= simg.width())
+                continue;
+            d[dx] = blendPixel(s[sxi], d[dx], alpha);
+        }
+    }
+}
+
+namespace {
+
+template <class Inside>
+void fillWhere(Surface& s, double cx, double cy, double r, std::uint32_t rgb, Inside inside)
+{
+    if (!(r > 0) || s.width() == 0 || s.height() == 0)
+        return;
+    const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
+    const int y0 = std::max(0, static_cast<int>(std::floor(cy - r - 1)));
+    const int y1 = std::min(s.height() - 1, static_cast<int>(std::ceil(cy + r + 1)));
+    const int x0 = std::max(0, static_cast<int>(std::floor(cx - r - 1)));
+    const int x1 = std::min(s.width() - 1, static_cast<int>(std::ceil(cx + r + 1)));
+    const double r2 = r * r;
+    for (int py = y0; py <= y1; ++py) {
+        std::uint32_t* row = s.row(py);
+        const double dy = py + 0.5 - cy;
+        for (int px = x0; px <= x1; ++px) {
+            const double dx = px + 0.5 - cx;
+            if (dx * dx + dy * dy <= r2 && inside(px, py))
+                row[px] = colour;
+        }
+    }
+}
+
+} // namespace
+
+void fillDisc(Surface& s, double cx, double cy, double r, std::uint32_t rgb)
+{
+    fillWhere(s, cx, cy, r, rgb, [](int, int) { return true; });
+}
+
+void fillPie(Surface& s, double cx, double cy, double r, double a1, double a2, std::uint32_t rgb)
+{
+    if (a1 == a2) {
+        fillDisc(s, cx, cy, r, rgb);
+        return;
+    }
+    constexpr double twoPi = 6.283185307179586;
+    fillWhere(s, cx, cy, r, rgb, [&](int px, int py) {
+        double a = std::atan2(cy - (py + 0.5), (px + 0.5) - cx);
+        if (a < 0)
+            a += twoPi;
+        return a >= a1 && a <= a2;
+    });
+}
+
+} // namespace tarnwick
