@@ -1,0 +1,62 @@
+// ours
+#include "effectfixture.h"
+#include "vbmath.h"
+
+// Qt
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace tarnwick;
+
+TEST(Dispatch, FindsEveryEffectWhateverTheCaseAndNothingElse)
+{
+    for (const QString& name : clsMovie::effectNames()) {
+        EXPECT_NE(clsMovie::findEffect("Effect_" + name), nullptr) << name.toStdString();
+        EXPECT_NE(clsMovie::findEffect("effect_" + name.toLower()), nullptr) << name.toStdString();
+        EXPECT_NE(clsMovie::findEffect("EFFECT_" + name.toUpper()), nullptr) << name.toStdString();
+    }
+    for (const char* bad : {"", "Effect_", "Blend", "Effect_Blends", "Effect_Fade", "Effect Mask"})
+        EXPECT_EQ(clsMovie::findEffect(QString::fromLatin1(bad)), nullptr) << bad;
+
+    test::EffectStage stage(8, 6);
+    EXPECT_FALSE(stage.run("NoSuchEffect"));
+    EXPECT_EQ(stage.host.refreshes(), 0);
+    EXPECT_TRUE(stage.objDest.image() == stage.A);
+}
+
+TEST(Numbers, WholeRoundsHalfToEvenAndConversionsFailAsClassicBasicDoes)
+{
+    struct Case { double x; int expected; };
+    for (const Case c : {Case{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49999, 0}, {1.5, 2}, {-0.5, 0}})
+        EXPECT_EQ(whole(c.x), c.expected) << c.x;
+    EXPECT_THROW(whole(2147483647.6), EffectFailure);
+
+    struct Text { const char* text; int expected; const char* failure; };
+    for (const Text t : {Text{"400", 400, nullptr}, {" 12 ", 12, nullptr}, {"12.5", 12, nullptr},
+                         {"-3", -3, nullptr}, {"&H10", 16, nullptr}, {"1e3", 1000, nullptr},
+                         {"", 0, kTypeMismatch}, {"abc", 0, kTypeMismatch}, {"12px", 0, kTypeMismatch},
+                         {"3000000000", 0, kOverflow}}) {
+        if (!t.failure) {
+            EXPECT_EQ(toLong(QString::fromLatin1(t.text)), t.expected) << t.text;
+            continue;
+        }
+        try {
+            toLong(QString::fromLatin1(t.text));
+            ADD_FAILURE() << t.text << " converted";
+        } catch (const EffectFailure& e) {
+            EXPECT_STREQ(e.what(), t.failure) << t.text;
+        }
+    }
+    EXPECT_THROW(idiv(1, 0), EffectFailure);
+    EXPECT_EQ(idiv(-7, 2), -3);
+}
+
+TEST(Random, IsTheClassic24BitGenerator)
+{
+    seedRandom(0);
+    EXPECT_DOUBLE_EQ(Rnd(), 0xC39EC3 / 16777216.0);
+    seedRandom(0x1000001); // seeds are taken mod 2^24
+    const std::uint32_t next = (1u * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+    EXPECT_DOUBLE_EQ(Rnd(), next / 16777216.0);
+}

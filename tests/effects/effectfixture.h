@@ -1,0 +1,91 @@
+#pragma once
+// A stage for effect tests: the four surfaces prepared as the player
+// prepares them (objTmp2 and objDest show the outgoing picture A, objScr the
+// incoming picture B, objTmp black), an engine on a virtual host whose
+// settings come from a map, and every refreshed frame of objDest kept on
+// request.
+
+// ours
+#include "clsmovie.h"
+#include "surface.h"
+#include "vbrandom.h"
+#include "virtualhost.h"
+
+// Qt
+#include <QHash>
+#include <QImage>
+#include <QString>
+
+// std
+#include <vector>
+
+namespace tarnwick::test {
+
+// A picture whose every pixel differs from its neighbours, so that a frame
+// drawn from the wrong place shows: r = x, g = y, b = base.
+inline QImage gradientPicture(int w, int h, int base)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb((x * 7 + base) & 0xFF, (y * 5 + base) & 0xFF, base & 0xFF));
+    return img;
+}
+
+inline QImage solidPicture(int w, int h, QRgb rgb)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(rgb);
+    return img;
+}
+
+struct EffectStage {
+    EffectStage(int w, int h, const QImage& a, const QImage& b)
+        : objScr(w, h), objTmp(w, h), objTmp2(w, h), objDest(w, h), movie(host)
+    {
+        A = a;
+        B = b;
+        objTmp2.setPicture(a);
+        objDest.setPicture(a);
+        objScr.setPicture(b);
+        host.setSettingReader([this](const QString& section, const QString& key, const QString& def) {
+            const auto it = settings.constFind(section.toLower() + QLatin1Char('/') + key.toLower());
+            return it == settings.constEnd() ? def : *it;
+        });
+        host.setRefreshHandler([this](const Surface& s) {
+            if (keepFrames && &s == &objDest)
+                frames.push_back(s.image().copy());
+        });
+    }
+    // Solid A (dark red) and B (light green) of the given size.
+    EffectStage(int w, int h)
+        : EffectStage(w, h, solidPicture(w, h, qRgb(200, 0, 0)), solidPicture(w, h, qRgb(0, 200, 0)))
+    {
+    }
+
+    void set(const QString& section, const QString& key, const QString& value)
+    {
+        settings.insert(section.toLower() + QLatin1Char('/') + key.toLower(), value);
+    }
+
+    // Seeds the generator and runs "Effect_" + name; false when no effect has
+    // the name.
+    bool run(const QString& name, std::uint32_t seed = 1)
+    {
+        seedRandom(seed);
+        return movie.callByName(QStringLiteral("Effect_") + name, objScr, objTmp, objTmp2, objDest);
+    }
+
+    // True when objDest shows B in every pixel.
+    bool destShowsB() const { return objDest.image() == objScr.image(); }
+
+    QImage A, B;
+    Surface objScr, objTmp, objTmp2, objDest;
+    VirtualHost host;
+    clsMovie movie;
+    QHash<QString, QString> settings;
+    bool keepFrames = false;
+    std::vector<QImage> frames;
+};
+
+} // namespace tarnwick::test
