@@ -1,7 +1,108 @@
+// Effect_Blend: the incoming picture fades in over the outgoing one with a
+// constant alpha that grows each frame, either over the whole picture at
+// once or in 80 bands (columns or rows) that fade at different speeds.
+
+// ours
 #include "clsmovie.h"
+#include "effectrun.h"
+#include "surface.h"
+#include "vbmath.h"
+
+// std
+#include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace tarnwick {
 
-void clsMovie::Effect_Blend(Surface&, Surface&, Surface&, Surface&) {}
+namespace {
+
+constexpr int kBands = 80;
+
+// Band starts across or down, indexed 1..80 as the settings' tables are.
+using BandTable = std::array<std::int32_t, kBands + 1>;
+
+// Which way the bands run and which end fades first.
+struct BandLayout {
+    bool rows;         // bands are rows (variants 3, 4), else columns
+    bool leadingFirst; // the first band (left or top) is the strongest
+};
+
+// Weight of band i: from 5.9375 down to 1 when the first band leads, from
+// 6 down to 1.0625 towards the first band otherwise.
+double bandWeight(int i, bool leadingFirst)
+{
+    const double share = leadingFirst ? (kBands - i) / double(kBands) : i / double(kBands);
+    return share * 5 + 1;
+}
+
+// Start and extent of band i along a side of `size` pixels; the last band
+// takes what the rounding of the table leaves.
+void bandSpan(const BandTable& starts, int i, float size, std::int32_t& start, std::int32_t& extent)
+{
+    start = starts[i];
+    extent = i < kBands ? sub(starts[i + 1], starts[i]) : whole(double(size) - starts[kBands]);
+}
+
+void drawBands(Surface& objDest, const Surface& objScr, const BandTable& colX,
+               const BandTable& rowY, BandLayout layout, std::int32_t base)
+{
+    for (int i = 1; i <= kBands; ++i) {
+        const double weighted = bandWeight(i, layout.leadingFirst) * base;
+        const auto alpha = static_cast<std::uint8_t>(std::min<std::int32_t>(255, whole(weighted)));
+        std::int32_t start = 0;
+        std::int32_t extent = 0;
+        if (layout.rows) {
+            bandSpan(rowY, i, objDest.ScaleHeight(), start, extent);
+            const std::int32_t w = whole(objDest.ScaleWidth());
+            alphaBlend(objDest, 0, start, w, extent, objScr, 0, start, w, extent, alpha);
+        } else {
+            bandSpan(colX, i, objDest.ScaleWidth(), start, extent);
+            const std::int32_t h = whole(objDest.ScaleHeight());
+            alphaBlend(objDest, start, 0, extent, h, objScr, start, 0, extent, h, alpha);
+        }
+    }
+}
+
+} // namespace
+
+void clsMovie::Effect_Blend(Surface& objScr, Surface&, Surface&, Surface& objDest)
+{
+    runGuarded([&] {
+        EffectRun run(*this, "Blend");
+        const std::int32_t times = run.exportTimes(run.readInt("BlendTimes(How many loop times to finish?)", "400"));
+        const double step = divide(255, times);
+        const int variant = run.drawVariant(5);
+
+        BandTable colX{};
+        BandTable rowY{};
+        for (int i = 1; i <= kBands; ++i) {
+            colX[i] = whole(double(objDest.ScaleWidth()) * (i - 1) / kBands);
+            rowY[i] = whole(double(objDest.ScaleHeight()) * (i - 1) / kBands);
+            run.doEvents();
+        }
+        // A clear now brings back exactly the outgoing picture on screen.
+        objDest.setPictureFromImage();
+
+        for (std::int32_t frame = 1; frame <= times; ++frame) {
+            objDest.clear();
+            const std::int32_t base = floorLong(frame * step);
+            if (variant == 0) {
+                if (base > 255)
+                    throw EffectFailure(kOverflow); // the alpha is a byte
+                alphaBlend(objDest, 0, 0, whole(objDest.ScaleWidth()), whole(objDest.ScaleHeight()),
+                           objScr, 0, 0, whole(objScr.ScaleWidth()), whole(objScr.ScaleHeight()),
+                           static_cast<std::uint8_t>(base));
+            } else {
+                const BandLayout layout{variant >= 3, variant == 1 || variant == 3};
+                drawBands(objDest, objScr, colX, rowY, layout, base);
+            }
+            run.showFrame(objDest);
+            run.doEvents();
+            run.pause(50);
+            run.doEvents();
+        }
+    });
+}
 
 } // namespace tarnwick

@@ -25,6 +25,16 @@ TEST(Dispatch, FindsEveryEffectWhateverTheCaseAndNothingElse)
     EXPECT_TRUE(stage.objDest.image() == stage.A);
 }
 
+TEST(Dispatch, ALowerCaseNameRunsTheEffect)
+{
+    for (const char* name : {"blend", "BLEND", "bLeNd"}) {
+        test::EffectStage stage(4, 3);
+        stage.set("Blend", "BlendTimes(How many loop times to finish?)", "3");
+        EXPECT_TRUE(stage.run(QString::fromLatin1(name))) << name;
+        EXPECT_EQ(stage.host.refreshes(), 3) << name;
+    }
+}
+
 TEST(Numbers, WholeRoundsHalfToEvenAndConversionsFailAsClassicBasicDoes)
 {
     struct Case { double x; int expected; };

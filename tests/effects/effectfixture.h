@@ -17,6 +17,8 @@
 #include <QString>
 
 // std
+#include <map>
+#include <set>
 #include <vector>
 
 namespace tarnwick::test {
@@ -53,8 +55,13 @@ struct EffectStage {
             return it == settings.constEnd() ? def : *it;
         });
         host.setRefreshHandler([this](const Surface& s) {
-            if (keepFrames && &s == &objDest)
+            if (&s != &objDest)
+                return;
+            ++destRefreshes;
+            if (keepFrames)
                 frames.push_back(s.image().copy());
+            if (pick.count(destRefreshes))
+                picked[destRefreshes] = s.image().copy();
         });
     }
     // Solid A (dark red) and B (light green) of the given size.
@@ -86,6 +93,11 @@ struct EffectStage {
     QHash<QString, QString> settings;
     bool keepFrames = false;
     std::vector<QImage> frames;
+    // Refreshes of objDest so far; the frames whose 1-based refresh number
+    // is in `pick` are kept in `picked`, without keeping every frame.
+    int destRefreshes = 0;
+    std::set<int> pick;
+    std::map<int, QImage> picked;
 };
 
 } // namespace tarnwick::test
