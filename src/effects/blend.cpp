@@ -71,8 +71,8 @@ void clsMovie::Effect_Blend(Surface& objScr, Surface&, Surface&, Surface& objDes
     runGuarded([&] {
         EffectRun run(*this, "Blend");
         const std::int32_t times = run.exportTimes(run.readInt("BlendTimes(How many loop times to finish?)", "400"));
-        const double step = divide(255, times);
         const int variant = run.drawVariant(5);
+        const double step = divide(255, times);
 
         BandTable colX{};
         BandTable rowY{};

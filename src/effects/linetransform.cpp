@@ -12,6 +12,7 @@
 // std
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace tarnwick {
@@ -220,7 +221,7 @@ private:
                 break;
             }
             }
-            stepTail(t0, lineSampled(lines.count, j));
+            stepTail(t0, [&] { return lineSampled(lines.count, j); });
         }
     }
 
@@ -239,7 +240,7 @@ private:
                 const double ek = lines.edge[static_cast<std::size_t>(k)];
                 band(lines, ek, lines.edge[static_cast<std::size_t>(j)] - ek);
             }
-            stepTail(t0, lineSampled(n, j));
+            stepTail(t0, [&] { return lineSampled(n, j); });
         }
     }
 
@@ -267,7 +268,7 @@ private:
                     m_run.doEvents();
                 }
             }
-            stepTail(t0, f % 2 == 0);
+            stepTail(t0, [f] { return f % 2 == 0; });
         }
     }
 
@@ -282,13 +283,15 @@ private:
         return vbMod(j, q) == 0 || vbMod(add(j, 1), q) == 0;
     }
 
-    // The tail of every drawing step begun at t0. Unlike the other effects,
-    // the Interval wait comes before the fixed pause, so a step lasts
-    // Interval plus 10 ms.
-    void stepTail(std::int32_t t0, bool sampled)
+    // The tail of every drawing step begun at t0. The step is shown before
+    // `sampled` decides on the frame hook, so a sampling period that cannot
+    // be formed fails with the step already on screen. Unlike the other
+    // effects, the Interval wait comes before the fixed pause, so a step
+    // lasts Interval plus 10 ms.
+    void stepTail(std::int32_t t0, const std::function<bool()>& sampled)
     {
         m_run.host().refresh(m_dest);
-        if (sampled)
+        if (sampled())
             m_movie.VCDCaiYang(0);
         m_run.doEvents();
         // The clock wraps; the difference of two readings is still the
