@@ -1,0 +1,102 @@
+#include "album.h"
+
+// ours
+#include "albumtext.h"
+#include "pathresolver.h"
+
+// std
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+const QString kAlbum = QStringLiteral("Album");
+
+// A hostile count in every category must not make millions of photos; no
+// real album comes near this.
+constexpr int kMaxPhotosInAlbum = 1 << 20;
+
+// "file|thumbnail" into a photo's two file names.
+void readFilePair(const AlbumText& text, const QString& section, const QString& key,
+                  AlbumPhoto& photo)
+{
+    const QStringList parts = text.plain(section, key).split(u'|');
+    photo.SetFileName(parts.value(0));
+    photo.SetThumbnailFileName(parts.value(1));
+}
+
+AlbumCategory readCategory(const AlbumText& text, int number, const QStringList& fields,
+                           int& photoBudget)
+{
+    const QString section = QStringLiteral("Category%1").arg(number);
+    AlbumCategory category;
+    category.SetName(text.text(section, QStringLiteral("Name")));
+    readFilePair(text, section, QStringLiteral("FrontCover"), category.FrontCover());
+    readFilePair(text, section, QStringLiteral("BackCover"), category.BackCover());
+    const int photos = std::min(text.count(section, QStringLiteral("Photos")), photoBudget);
+    photoBudget -= photos;
+    for (int i = 1; i <= photos; ++i) {
+        const QString key = QStringLiteral("Photo%1").arg(i);
+        AlbumPhoto photo;
+        readFilePair(text, section, key, photo);
+        for (const QString& field : fields)
+            photo.SetFieldValue(field, text.text(section, key + u'.' + field));
+        category.Photos().Add(std::move(photo));
+    }
+    return category;
+}
+
+bool containsName(const QStringList& names, const QString& name)
+{
+    return names.contains(name.trimmed(), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void Album::SetPath(const QString& folder)
+{
+    m_path = toSystemFolder(folder);
+}
+
+bool Album::FieldVisible(const QString& name) const
+{
+    return containsName(m_fieldNames, name) && !containsName(m_hiddenFields, name);
+}
+
+void Album::LoadText(const QString& source)
+{
+    const AlbumText text(source);
+    m_title = text.text(kAlbum, QStringLiteral("Title"));
+    m_author = text.text(kAlbum, QStringLiteral("Author"));
+    m_email = text.text(kAlbum, QStringLiteral("EMail"));
+    m_web = text.text(kAlbum, QStringLiteral("Web"));
+    m_description = text.text(kAlbum, QStringLiteral("Description"));
+    m_otherInfo = text.text(kAlbum, QStringLiteral("OtherInfo"));
+    m_infoLine = text.text(kAlbum, QStringLiteral("InfoLine"));
+    m_pictureWidth = text.count(kAlbum, QStringLiteral("PictureWidth"));
+    m_pictureHeight = text.count(kAlbum, QStringLiteral("PictureHeight"));
+    m_fieldNames = text.list(kAlbum, QStringLiteral("Fields"));
+    m_hiddenFields = text.list(kAlbum, QStringLiteral("HiddenFields"));
+
+    m_frontCover = AlbumPhoto();
+    m_backCover = AlbumPhoto();
+    readFilePair(text, kAlbum, QStringLiteral("FrontCover"), m_frontCover);
+    readFilePair(text, kAlbum, QStringLiteral("BackCover"), m_backCover);
+
+    m_musics.Clear();
+    const int musics = text.count(kAlbum, QStringLiteral("Musics"));
+    for (int i = 1; i <= musics; ++i) {
+        AlbumMusic music;
+        music.SetFileName(text.plain(QStringLiteral("Music%1").arg(i), QStringLiteral("File")));
+        m_musics.Add(std::move(music));
+    }
+
+    m_categories.Clear();
+    int photoBudget = kMaxPhotosInAlbum;
+    const int categories = text.count(kAlbum, QStringLiteral("Categories"));
+    for (int i = 1; i <= categories; ++i)
+        m_categories.Add(readCategory(text, i, m_fieldNames, photoBudget));
+}
+
+} // namespace tarnwick

@@ -1,0 +1,35 @@
+#pragma once
+// A packed album's container file and the files unpacked from it. One
+// object names the container to read (FileName); a second names the file a
+// copy writes (OutputFile). Objects hold only the two names; any thread may
+// use its own objects. Paths go through resolvePath.
+
+// Qt
+#include <QString>
+
+namespace tarnwick {
+
+class PackedFile {
+public:
+    QString FileName() const { return m_fileName; }
+    void SetFileName(const QString& path) { m_fileName = path; }
+    QString OutputFile() const { return m_outputFile; }
+    void SetOutputFile(const QString& path) { m_outputFile = path; }
+
+    // Copies `length` bytes of this object's container, from the 1-based
+    // byte position `start` on, byte for byte into target.OutputFile(),
+    // which is created or replaced. The bytes stream through in chunks and
+    // go through a temporary file that is renamed at the end, so a cut-off
+    // copy never stands under the output name. Length 0 writes an empty
+    // file. `mode` is 1 (binary copy), the only kind there is.
+    // Returns false, writing nothing, when start < 1, length < 0, the range
+    // runs past the container's end, the container is missing, the output's
+    // file name is "." or ".." (or empty), or the output cannot be written.
+    bool CopyTo(qint64 start, PackedFile& target, int mode, qint64 length) const;
+
+private:
+    QString m_fileName;
+    QString m_outputFile;
+};
+
+} // namespace tarnwick
