@@ -1,0 +1,114 @@
+#include "albumpacker.h"
+
+// ours
+#include "albuminfowriter.h"
+#include "makererror.h"
+
+// Qt
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+// std
+#include <array>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr char Magic[] = "TWKALBUM";
+
+class ContainerWriter {
+public:
+    explicit ContainerWriter(const QString& path)
+        : m_file(path)
+    {
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail();
+        // The header is filled in when the number of files is known.
+        if (!m_file.resize(AlbumPacker::DataOffset) || !m_file.seek(AlbumPacker::DataOffset))
+            fail();
+    }
+
+    // Appends the file and returns its index line "name=start,length".
+    QString append(const QString& folder, const QString& name)
+    {
+        QFile in(folder + u'/' + name);
+        if (!in.open(QIODevice::ReadOnly))
+            throw MakerError(QStringLiteral("cannot read %1: %2").arg(in.fileName(), in.errorString()));
+        const qint64 start = m_file.pos() - AlbumPacker::DataOffset;
+        std::array<char, 1 << 16> buffer;
+        for (qint64 n; (n = in.read(buffer.data(), buffer.size())) > 0;) {
+            if (m_file.write(buffer.data(), n) != n)
+                fail();
+        }
+        ++m_count;
+        return QStringLiteral("%1=%2,%3").arg(name, QString::number(start),
+                                                QString::number(m_file.pos() - AlbumPacker::DataOffset - start));
+    }
+
+    void finish()
+    {
+        std::array<char, 16> header{};
+        std::copy_n(Magic, 8, header.begin());
+        qToLittleEndian<quint32>(quint32(AlbumPacker::DataOffset), header.data() + 8);
+        qToLittleEndian<quint32>(quint32(m_count), header.data() + 12);
+        if (!m_file.seek(0) || m_file.write(header.data(), header.size()) != qint64(header.size()) || !m_file.flush())
+            fail();
+        m_file.close();
+    }
+
+private:
+    [[noreturn]] void fail() const
+    {
+        throw MakerError(QStringLiteral("cannot write %1: %2").arg(m_file.fileName(), m_file.errorString()));
+    }
+
+    QFile m_file;
+    int m_count = 0;
+};
+
+void writeText(const QString& path, const QString& text)
+{
+    QFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw MakerError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+}
+
+} // namespace
+
+QString AlbumPacker::playCommand(qint64 offset, const QString& container)
+{
+    return QStringLiteral("tarnwick-player \"*S*OFFSET=%1*FILE=%2\"").arg(QString::number(offset), container);
+}
+
+PackResult AlbumPacker::pack(const AlbumDraft& draft, const QString& buildFolder, const QString& finalFolder)
+{
+    const QString eol = QString::fromLatin1(AlbumInfoWriter::LineEnd);
+    const QDir build(buildFolder);
+    ContainerWriter container(build.filePath(ContainerName));
+
+    QString index = QStringLiteral("[PicResultFile]") + eol;
+    const QVector<const DraftPicture*> pictures = draft.pictures();
+    for (const DraftPicture* picture : pictures)
+        index += container.append(build.filePath("ResultPicture"), picture->fileName) + eol;
+    index += QStringLiteral("[PicThumbnailFile]") + eol;
+    for (const DraftPicture* picture : pictures)
+        index += container.append(build.filePath("MainAlbum"), picture->thumbnailFileName) + eol;
+    index += QStringLiteral("[Splitter]") + eol;
+    container.finish();
+
+    writeText(build.filePath(InfoName), AlbumInfoWriter::text(draft) + eol + index);
+
+    PackResult result;
+    result.offset = DataOffset;
+    result.container = QDir(finalFolder).filePath(ContainerName);
+    result.command = playCommand(result.offset, result.container);
+    writeText(build.filePath(LauncherNoteName),
+              QStringLiteral("offset=%1").arg(result.offset) + eol + QStringLiteral("container=") + result.container
+                  + eol + QStringLiteral("command=") + result.command + eol);
+    return result;
+}
+
+} // namespace tarnwick
