@@ -1,0 +1,103 @@
+#include "appwindows.h"
+
+// ours
+#include "frmmain.h"
+
+// Qt
+#include <QApplication>
+#include <QWidget>
+
+// std
+#include <cstdio>
+
+namespace tarnwick {
+
+namespace {
+void notYetAvailable(const char* what)
+{
+    std::fprintf(stderr, "tarnwick-player: %s is not available in this version\n", what);
+}
+} // namespace
+
+AppWindows::AppWindows() = default;
+AppWindows::~AppWindows() = default;
+
+bool AppWindows::PreviousInstance()
+{
+    if (!m_instance)
+        m_instance = std::make_unique<clsAtom>();
+    return !m_instance->IsFirstThread();
+}
+
+frmMain& AppWindows::player()
+{
+    if (!m_player) {
+        m_player = std::make_unique<frmMain>();
+        m_player->setAttribute(Qt::WA_QuitOnClose, true);
+    }
+    return *m_player;
+}
+
+void AppWindows::LoadPlayer()
+{
+    player().Load();
+}
+
+void AppWindows::ShowPlayer()
+{
+    frmMain& window = player();
+    window.Load();
+    window.show();
+}
+
+void AppWindows::StopSlideshow() {}
+
+void AppWindows::ShowExport(const QString&)
+{
+    notYetAvailable("the video export");
+}
+
+void AppWindows::PrepareSaverWindow() {}
+
+void AppWindows::StartScreenSaver(std::optional<std::int32_t> previewWindow)
+{
+    if (previewWindow) {
+        notYetAvailable("the screen-saver preview");
+        return;
+    }
+    player().showFullScreen();
+}
+
+void AppWindows::LoadPreviewBackground() {}
+
+void AppWindows::DoEvents()
+{
+    QApplication::processEvents();
+}
+
+void AppWindows::ShowParameterDialog()
+{
+    notYetAvailable("the effect parameter dialog");
+}
+
+void AppWindows::UnloadAll()
+{
+    m_player.reset();
+}
+
+void AppWindows::ChangePassword(std::optional<std::int32_t>)
+{
+    // There is no system screen-saver password here; the change ends at once.
+}
+
+bool AppWindows::AnyWindowShown() const
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (const QWidget* w : widgets) {
+        if (w->isVisible())
+            return true;
+    }
+    return false;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,44 @@
+#pragma once
+// The real windows behind the start-up routine. Owns the player window and
+// the single-instance claim for the whole run.
+
+// ours
+#include "clsatom.h"
+#include "startupactions.h"
+
+// std
+#include <memory>
+
+namespace tarnwick {
+
+class frmMain;
+
+class AppWindows : public StartupActions {
+public:
+    AppWindows();
+    ~AppWindows() override;
+
+    bool PreviousInstance() override;
+    void LoadPlayer() override;
+    void ShowPlayer() override;
+    void StopSlideshow() override;
+    void ShowExport(const QString& aviFile) override;
+    void PrepareSaverWindow() override;
+    void StartScreenSaver(std::optional<std::int32_t> previewWindow) override;
+    void LoadPreviewBackground() override;
+    void DoEvents() override;
+    void ShowParameterDialog() override;
+    void UnloadAll() override;
+    void ChangePassword(std::optional<std::int32_t> window) override;
+
+    // True while a window of the program is shown, so the event loop must run.
+    bool AnyWindowShown() const;
+
+private:
+    frmMain& player();
+
+    std::unique_ptr<clsAtom> m_instance;
+    std::unique_ptr<frmMain> m_player;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,65 @@
+// The player's entry point: the arguments after the program name, joined by
+// single blanks, are the command line the start-up routine reads.
+
+// ours
+#include "appwindows.h"
+#include "programfolder.h"
+#include "startup.h"
+
+// Qt
+#include <QApplication>
+#include <QStringList>
+
+// std
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: tarnwick-player SWITCH[*ARGUMENTS]\n"
+    "Plays electronic photo albums as a slideshow with transition effects.\n"
+    "\n"
+    "  /1*ALBUM.INI                 play the album whose information file is ALBUM.INI\n"
+    "  /2*ALBUM.INI*VIDEO.AVI       export the album's slideshow as a video\n"
+    "  *S*OFFSET=N*FILE=CONTAINER   play a packed album (its index files in the program folder)\n"
+    "  /S*OFFSET=N*FILE=CONTAINER   run a packed album as a full-screen screen saver\n"
+    "  /P ID*OFFSET=N*FILE=CONTAINER  run it as a screen-saver preview in window ID\n"
+    "  /C                           edit the transition effects and the still time\n"
+    "  /A                           change the screen-saver password (there is none: ends)\n"
+    "  --help, --version            print this help or the version and end\n"
+    "\n"
+    "Switches are not case-sensitive. The settings live in playerprofile.ini in the\n"
+    "program folder: the executable's folder, or ~/.config/tarnwick-album-player when\n"
+    "that is not writable, or the folder named by TARNWICK_PROGRAM_FOLDER.\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && !std::strcmp(argv[1], "--version")) {
+        std::printf("tarnwick-player %s\n", TARNWICK_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarnwick-player"));
+    QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("tarnwick-album-player"));
+    const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
+    if (!folder.isEmpty())
+        tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
+
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+
+    tarnwick::AppWindows windows;
+    if (!tarnwick::RunStartup(words.join(QLatin1Char(' ')), windows) || !windows.AnyWindowShown())
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,116 @@
+#include "startup.h"
+
+// ours
+#include "albumutility.h"
+#include "commandline.h"
+#include "inifile.h"
+#include "numbertext.h"
+#include "programfolder.h"
+#include "session.h"
+#include "startupactions.h"
+
+// Qt
+#include <QStringList>
+
+namespace tarnwick {
+
+namespace {
+
+// "/1" and "/2": the information file named by piece 1 fills the album,
+// and its folder becomes the album folder.
+void loadAlbumFolder(const CommandLine& line)
+{
+    const QString file = line.Piece(1).value_or(QString());
+    if (!file.isEmpty())
+        gAlbum->LoadText(IniFile().ReadTextFile(file));
+    gAlbum->SetPath(CommandLine::FolderOf(file));
+}
+
+} // namespace
+
+void SetUpPackedAlbum(const CommandLine& line)
+{
+    const QString program = ProgramFolder();
+    IniFile ini;
+    const QString text = ini.ReadTextFile(program + QStringLiteral("/MainpicFileInfo.ini"));
+    gAlbum->LoadText(text);
+    gAlbum->SetPath(program + QLatin1Char('/'));
+
+    const QStringList index = AlbumUtility().SplitBetween(text, QStringLiteral("[PicResultFile]"),
+                                                          QStringLiteral("[Splitter]"), -1, 0);
+    if (!index.isEmpty())
+        ini.WriteTextFile(index.at(0), program + QStringLiteral("/MainFile.ini"), false);
+
+    gPackReader = std::make_unique<PackedFile>();
+    gPackReader->SetFileName(line.ValuePart(-1).value_or(QString()));
+    // With fewer than two pieces there is no offset piece and it stays 0.
+    if (line.Pieces().size() >= 2) {
+        if (const auto offset = TextToInt32(*line.ValuePart(-2)))
+            gPackOffset = *offset;
+    }
+}
+
+bool RunStartup(const QString& commandLine, StartupActions& actions)
+{
+    gAlbum = std::make_unique<Album>();
+    const CommandLine line(commandLine);
+
+    switch (line.Mode()) {
+    case ModeAlbumFolder:
+        if (actions.PreviousInstance())
+            return false;
+        StartMode = ModeAlbumFolder;
+        loadAlbumFolder(line);
+        actions.ShowPlayer();
+        return true;
+    case ModeExport:
+        StartMode = ModeExport;
+        loadAlbumFolder(line);
+        actions.LoadPlayer();
+        actions.StopSlideshow();
+        actions.ShowExport(line.Piece(2).value_or(QString()));
+        return true;
+    case ModePackedAlbum:
+        if (actions.PreviousInstance())
+            return false;
+        StartMode = ModePackedAlbum;
+        SetUpPackedAlbum(line);
+        actions.ShowPlayer();
+        return true;
+    case ModeSaver:
+        if (actions.PreviousInstance())
+            return false;
+        StartMode = ModeSaver;
+        SetUpPackedAlbum(line);
+        actions.ShowPlayer();
+        actions.PrepareSaverWindow();
+        actions.StartScreenSaver(std::nullopt);
+        return true;
+    case ModeSaverPreview: {
+        StartMode = ModeSaverPreview;
+        SetUpPackedAlbum(line);
+        actions.LoadPlayer();
+        // A handle that does not convert skips the saver start; the preview
+        // still gets its picture.
+        if (const auto handle = line.WindowHandle())
+            actions.StartScreenSaver(handle);
+        actions.LoadPreviewBackground();
+        actions.DoEvents();
+        actions.ShowPlayer();
+        return true;
+    }
+    case ModeSaverPassword:
+        StartMode = ModeSaverPassword;
+        actions.ChangePassword(line.WindowHandle());
+        return false;
+    case ModeSaverSettings:
+        StartMode = ModeSaverSettings;
+        actions.ShowParameterDialog();
+        actions.UnloadAll();
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace tarnwick
