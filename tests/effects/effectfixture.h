@@ -17,8 +17,10 @@
 #include <QString>
 
 // std
+#include <initializer_list>
 #include <map>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace tarnwick::test {
@@ -39,6 +41,70 @@ inline QImage solidPicture(int w, int h, QRgb rgb)
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(rgb);
     return img;
+}
+
+// Which picture each pixel of `frame` shows at its own place: 'A' for `a`,
+// 'B' for `b`, '?' for neither; rows joined by '/'.
+inline std::string pictureMap(const QImage& frame, const QImage& a, const QImage& b)
+{
+    std::string map;
+    for (int y = 0; y < frame.height(); ++y) {
+        if (y > 0)
+            map += '/';
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb p = frame.pixel(x, y) & 0xFFFFFFu;
+            map += p == (a.pixel(x, y) & 0xFFFFFFu) ? 'A' : p == (b.pixel(x, y) & 0xFFFFFFu) ? 'B' : '?';
+        }
+    }
+    return map;
+}
+
+// The same per column (across) or per row (down): 'A' or 'B' when every
+// pixel of the line shows that picture at its own place, else '?'.
+inline std::string lineMap(const QImage& frame, const QImage& a, const QImage& b, bool columns)
+{
+    std::string map;
+    const int lines = columns ? frame.width() : frame.height();
+    const int along = columns ? frame.height() : frame.width();
+    for (int l = 0; l < lines; ++l) {
+        char shown = 0;
+        for (int t = 0; t < along; ++t) {
+            const int x = columns ? l : t;
+            const int y = columns ? t : l;
+            const QRgb p = frame.pixel(x, y) & 0xFFFFFFu;
+            const char c = p == (a.pixel(x, y) & 0xFFFFFFu) ? 'A' : p == (b.pixel(x, y) & 0xFFFFFFu) ? 'B' : '?';
+            shown = shown == 0 || shown == c ? c : '?';
+        }
+        map += shown;
+    }
+    return map;
+}
+inline std::string columnMap(const QImage& f, const QImage& a, const QImage& b) { return lineMap(f, a, b, true); }
+inline std::string rowMap(const QImage& f, const QImage& a, const QImage& b) { return lineMap(f, a, b, false); }
+
+// One rectangle of an expected frame: w x h pixels at (x, y) taken from
+// (sx, sy) of `from`.
+struct Copy {
+    const QImage* from;
+    int x, y, w, h, sx, sy;
+};
+
+// `base` with the rectangles copied onto it in order, each clipped to both
+// pictures: how a frame is expected to look, written as rectangles worked
+// out by hand.
+inline QImage composed(const QImage& base, std::initializer_list<Copy> copies)
+{
+    QImage out = base.copy();
+    for (const Copy& c : copies) {
+        for (int j = 0; j < c.h; ++j) {
+            for (int i = 0; i < c.w; ++i) {
+                const int x = c.x + i, y = c.y + j, sx = c.sx + i, sy = c.sy + j;
+                if (out.valid(x, y) && c.from->valid(sx, sy))
+                    out.setPixel(x, y, c.from->pixel(sx, sy));
+            }
+        }
+    }
+    return out;
 }
 
 struct EffectStage {
@@ -63,6 +129,11 @@ struct EffectStage {
             if (pick.count(destRefreshes))
                 picked[destRefreshes] = s.image().copy();
         });
+    }
+    // Gradients A and B of the given size that differ in every pixel.
+    static EffectStage gradients(int w, int h)
+    {
+        return EffectStage(w, h, gradientPicture(w, h, 3), gradientPicture(w, h, 140));
     }
     // Solid A (dark red) and B (light green) of the given size.
     EffectStage(int w, int h)

@@ -1,0 +1,60 @@
+#pragma once
+// The Host of the player window: the real steady clock, sleeping that wakes
+// on the millisecond, the Qt event loop for letting pending events run, and
+// three callbacks through which the window and the player plug in what the
+// engine cannot know (the settings store, the display repaint, the failure
+// box). Lives on the window thread, as long as the engine that uses it.
+
+// ours
+#include "host.h"
+
+// Qt
+#include <QElapsedTimer>
+#include <QString>
+
+// std
+#include <cstdint>
+#include <functional>
+
+namespace tarnwick {
+
+class RealHost : public Host {
+public:
+    using SettingReader = std::function<QString(const QString& section, const QString& key, const QString& def)>;
+    using RefreshHandler = std::function<void(const Surface& surface)>;
+    using FailureHandler = std::function<void(const QString& description)>;
+
+    // Starts the clock at 0.
+    RealHost();
+
+    // The player sets this to its ReadPlayerSetting. Unset, every setting
+    // reads as its default.
+    void setSettingReader(SettingReader reader) { m_reader = std::move(reader); }
+    // The window sets this to repaint the display widget at once (repaint(),
+    // not update(): the frame must be on screen before the effect pauses).
+    // Unset, refresh shows nothing.
+    void setRefreshHandler(RefreshHandler handler) { m_onRefresh = std::move(handler); }
+    // The window sets this to show a message box with the description only.
+    // Unset, the failure goes to the Qt warning log.
+    void setFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
+
+    QString readSetting(const QString& section, const QString& key, const QString& def) override;
+    // Milliseconds since the host was made, as a wrapping 32-bit count.
+    std::int32_t tickCount() override;
+    // Sleeps all but the last millisecond and spins through that one, so the
+    // pause ends within a fraction of a millisecond of `ms`. Events do not
+    // run meanwhile.
+    void pause(std::int32_t ms) override;
+    // QCoreApplication::processEvents(): may run any window handler.
+    void doEvents() override;
+    void refresh(const Surface& surface) override;
+    void showFailure(const QString& description) override;
+
+private:
+    QElapsedTimer m_clock;
+    SettingReader m_reader;
+    RefreshHandler m_onRefresh;
+    FailureHandler m_onFailure;
+};
+
+} // namespace tarnwick
