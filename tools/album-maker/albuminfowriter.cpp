@@ -38,6 +38,9 @@ QString AlbumInfoWriter::value(const QString& text)
             out += QStringLiteral("\\n");
         } else if (c == u'\n') {
             out += QStringLiteral("\\n");
+        } else if (c == u'\\') {
+            // Keeps "C:\new" from reading back as a line break.
+            out += QStringLiteral("\\\\");
         } else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
                    || c == QChar::ParagraphSeparator) {
             out += u' ';

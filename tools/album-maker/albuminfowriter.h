@@ -19,8 +19,8 @@ public:
     static QString text(const AlbumDraft& draft);
 
     // `text` made fit for one INI value: line breaks become the two
-    // characters "\n", other control characters blanks, and the ends are
-    // trimmed (a reader trims them anyway).
+    // characters "\n", a backslash becomes "\\", other control characters
+    // blanks, and the ends are trimmed (a reader trims them anyway).
     static QString value(const QString& text);
 
     // The line end of every INI text the maker writes.
