@@ -65,6 +65,12 @@ std::string s(const QString& text)
     return text.toStdString();
 }
 
+// A photo's two file names as "file|thumbnail".
+std::string names(const AlbumPhoto& photo)
+{
+    return s(photo.FileName() + u'|' + photo.ThumbnailFileName());
+}
+
 TEST(AlbumLoadText, BuildsTheWholeAlbum)
 {
     Album album;
@@ -72,52 +78,39 @@ TEST(AlbumLoadText, BuildsTheWholeAlbum)
 
     EXPECT_EQ(s(album.Title()), "Summer by the sea");
     EXPECT_EQ(s(album.Author()), "A. Person");
-    EXPECT_EQ(s(album.EMail()), "a.person@example.org");
-    EXPECT_EQ(s(album.Web()), "www.example.org");
+    EXPECT_EQ(s(album.EMail() + u' ' + album.Web()), "a.person@example.org www.example.org");
     EXPECT_EQ(s(album.Description()), "First line\nSecond line\\n");
     EXPECT_EQ(s(album.OtherInfo()), "Made with the album maker");
     EXPECT_EQ(s(album.InfoLine()), "2 categories, 4 photos ; not a comment in a text");
     EXPECT_EQ(album.PictureWidth(), 800);
     EXPECT_EQ(album.PictureHeight(), 600);
     EXPECT_EQ(album.FieldNames(), (QStringList{"Title", "Date", "Place"}));
-
-    EXPECT_EQ(s(album.FrontCover().FileName()), "front.jpg");
-    EXPECT_EQ(s(album.FrontCover().ThumbnailFileName()), "front_t.jpg");
-    EXPECT_EQ(s(album.BackCover().FileName()), "back.jpg");
-    EXPECT_EQ(s(album.BackCover().ThumbnailFileName()), "");
+    EXPECT_EQ(names(album.FrontCover()), "front.jpg|front_t.jpg");
+    EXPECT_EQ(names(album.BackCover()), "back.jpg|");
 
     ASSERT_EQ(album.Musics().Count(), 2);
     EXPECT_EQ(s(album.Musics().Item(1).FileName()), "track1.ogg");
     EXPECT_EQ(s(album.Musics().Item(2).FileName()), "track2.mp3");
-    EXPECT_EQ(album.Musics().Item(1).State(), 1);
 
     ASSERT_EQ(album.CategoryCount(), 2);
-    ASSERT_EQ(album.Categories().Count(), 2);
-    AlbumCategory& beach = album.Categories().Item(1);
+    const AlbumCategory& beach = album.Categories().Item(1);
     EXPECT_EQ(s(beach.Name()), "Beach");
-    EXPECT_EQ(s(beach.FrontCover().FileName()), "c1_front.jpg");
-    EXPECT_EQ(s(beach.FrontCover().ThumbnailFileName()), "c1_front_t.jpg");
-    EXPECT_EQ(s(beach.BackCover().FileName()), "c1_back.jpg");
-    EXPECT_EQ(s(beach.BackCover().ThumbnailFileName()), "c1_back_t.jpg");
+    EXPECT_EQ(names(beach.FrontCover()), "c1_front.jpg|c1_front_t.jpg");
+    EXPECT_EQ(names(beach.BackCover()), "c1_back.jpg|c1_back_t.jpg");
     ASSERT_EQ(beach.PhotoCount(), 3);
-    ASSERT_EQ(beach.Photos().Count(), 3);
-
     const AlbumPhoto& first = beach.Photos().Item(1);
-    EXPECT_EQ(s(first.FileName()), "p001.jpg");
-    EXPECT_EQ(s(first.ThumbnailFileName()), "p001_t.jpg");
-    EXPECT_EQ(s(first.FieldValue("Title")), "Sunrise");
-    EXPECT_EQ(s(first.FieldValue("date")), "2026-07-01");
-    EXPECT_EQ(s(first.FieldValue("Place")), "Dunes");
-    EXPECT_EQ(s(first.FieldValue("Camera")), "");
+    EXPECT_EQ(names(first), "p001.jpg|p001_t.jpg");
+    EXPECT_EQ(s(first.FieldValue("Title") + u' ' + first.FieldValue("date") + u' '
+                + first.FieldValue("Place") + u' ' + first.FieldValue("Camera")),
+              "Sunrise 2026-07-01 Dunes ");
     EXPECT_EQ(s(beach.Photos().Item(2).FieldValue("Title")), "Two\nlines");
-    EXPECT_EQ(s(beach.Photos().Item(3).FileName()), "");
-    EXPECT_EQ(s(beach.Photos().Item(3).ThumbnailFileName()), "p003_t.jpg");
+    EXPECT_EQ(names(beach.Photos().Item(3)), "|p003_t.jpg");
 
     const AlbumCategory& harbour = album.Categories().Item(2);
     EXPECT_EQ(s(harbour.Name()), "Harbour");
-    EXPECT_EQ(harbour.PhotoCount(), 1);
-    EXPECT_EQ(s(harbour.Photos().Item(1).FileName()), "h001.jpg");
-    EXPECT_EQ(s(harbour.FrontCover().FileName()), "");
+    ASSERT_EQ(harbour.PhotoCount(), 1);
+    EXPECT_EQ(names(harbour.Photos().Item(1)), "h001.jpg|h001_t.jpg");
+    EXPECT_EQ(names(harbour.FrontCover()), "|");
 }
 
 TEST(AlbumLoadText, FieldVisibility)
@@ -202,12 +195,10 @@ TEST(AlbumLoadText, FileNamesNeverLeaveTheirFolder)
                        + value.section(u'|', 0, 0) + "\n[Category1]\nPhotos=1\nPhoto1=" + value
                        + "\nBackCover=" + value + "\n");
         const AlbumCategory& category = album.Categories().Item(1);
-        const AlbumPhoto* photos[] = {&album.FrontCover(), &category.Photos().Item(1),
-                                      &category.BackCover()};
-        for (const AlbumPhoto* photo : photos) {
-            EXPECT_EQ(s(photo->FileName()), c.file);
-            EXPECT_EQ(s(photo->ThumbnailFileName()), c.thumbnail);
-        }
+        const std::string expected = std::string(c.file) + '|' + c.thumbnail;
+        EXPECT_EQ(names(album.FrontCover()), expected);
+        EXPECT_EQ(names(category.Photos().Item(1)), expected);
+        EXPECT_EQ(names(category.BackCover()), expected);
         EXPECT_EQ(s(album.Musics().Item(1).FileName()), c.file);
     }
 }
