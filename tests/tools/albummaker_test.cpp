@@ -307,7 +307,9 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
     EXPECT_EQ(model.CategoryCount(), 2);
     QStringList indexed;
     qint64 packedBytes = 0;
-    for (const auto& [section, folder] : {std::pair{"PicResultFile", "ResultPicture"}, {"PicThumbnailFile", "MainAlbum"}}) {
+    const std::pair<const char*, const char*> sections[]{{"PicResultFile", "ResultPicture"},
+                                                        {"PicThumbnailFile", "MainAlbum"}};
+    for (const auto& [section, folder] : sections) {
         const auto entries = indexEntries(info, section);
         for (auto it = entries.begin(); it != entries.end(); ++it) {
             const QString file = QStringLiteral("%1/%2").arg(folder, it.key());
@@ -317,9 +319,9 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
                 << file.toStdString();
         }
     }
-    // Exactly the album's pictures and thumbnails, back to back: no
-    // background, no music, no gaps.
-    QStringList named = albumFiles(model);
+    // Exactly what the player unpacks, back to back: the album's pictures
+    // and thumbnails, the background and the music.
+    QStringList named = albumFiles(model) << "ResultPicture/BackgroundPicture.jpg" << "MainAlbum/m01.ogg";
     named.sort();
     indexed.sort();
     EXPECT_EQ(indexed, named);
@@ -331,10 +333,19 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
     ASSERT_FALSE(parts.isEmpty());
     const QString mainFile = path("MainFile.ini");
     writeBytes(mainFile, parts[0].toUtf8());
-    const auto entries = indexEntries(info, "PicThumbnailFile");
-    const QString name = model.Categories().Item(2).Photos().Item(1).ThumbnailFileName();
-    EXPECT_EQ(IniFile().ReadValue("PicThumbnailFile", name, "", mainFile),
-              QStringLiteral("%1,%2").arg(entries[name].first).arg(entries[name].second));
+    const struct {
+        const char* section;
+        QString name;
+    } lookups[]{{"PicThumbnailFile", model.Categories().Item(2).Photos().Item(1).ThumbnailFileName()},
+                {"PicThumbnailFile", model.Musics().Item(1).FileName()},
+                {"PicResultFile", "BackgroundPicture.jpg"},
+                {"PicResultFile", model.BackCover().FileName()}};
+    for (const auto& lookup : lookups) {
+        const auto entry = indexEntries(info, lookup.section).value(lookup.name, {-1, -1});
+        EXPECT_EQ(IniFile().ReadValue(lookup.section, lookup.name, "", mainFile),
+                  QStringLiteral("%1,%2").arg(entry.first).arg(entry.second))
+            << lookup.name.toStdString();
+    }
 }
 
 TEST_F(AlbumMakerTest, DemoAlbumHasThreeCategoriesOfFourAndAMelody)

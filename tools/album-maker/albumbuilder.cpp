@@ -35,7 +35,7 @@ bool isInside(const QString& path, const QString& folder)
 
 QString plural(int n, const char* one, const char* many)
 {
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+    return QStringLiteral("%1 %2").arg(QString::number(n), QString::fromLatin1(n == 1 ? one : many));
 }
 
 // A music file keeps its extension (the player may go by it), reduced to
@@ -135,7 +135,8 @@ BuildOutcome AlbumBuilder::build()
         throw MakerError(QStringLiteral("no pictures in %1").arg(m_options.photosFolder));
     for (const SourceCategory& source : sources) {
         if (source.photoPaths.size() > MaxPhotosPerCategory)
-            throw MakerError(QStringLiteral("category %1 has more than %2 photos").arg(source.name).arg(MaxPhotosPerCategory));
+            throw MakerError(QStringLiteral("category %1 has more than %2 photos")
+                                 .arg(source.name, QString::number(MaxPhotosPerCategory)));
     }
 
     StagingFolder staging(m_target);
@@ -181,17 +182,20 @@ BuildOutcome AlbumBuilder::build()
                                         QStringLiteral("Next: %1").arg(next));
         m_draft.categories.append(category);
     }
-    m_draft.backCover = writeCover(m_options.backCover, QStringLiteral("back"), QStringLiteral("The End"), m_draft.title);
+    m_draft.backCover =
+        writeCover(m_options.backCover, QStringLiteral("back"), QStringLiteral("The End"), m_draft.title);
 
     const QImage background = m_options.background.isEmpty()
         ? PictureMaker::gradientBackground(m_draft.pictureSize)
         : PictureMaker::loadFilling(m_options.background, m_draft.pictureSize);
-    PictureMaker::saveJpeg(background, m_build.filePath(QStringLiteral("ResultPicture/BackgroundPicture.jpg")));
+    PictureMaker::saveJpeg(background, m_build.filePath(QString::fromLatin1(ResultFolder) + u'/'
+                                                        + QString::fromLatin1(AlbumPacker::BackgroundName)));
     writeMusic();
 
     const QString eol = QString::fromLatin1(AlbumInfoWriter::LineEnd);
     writeTextFile(QString::fromLatin1(StagingFolder::AlbumMarker), AlbumInfoWriter::text(m_draft));
-    writeTextFile(QStringLiteral("profile.ini"), QStringLiteral("[Current]") + eol + QStringLiteral("MusicOpen=1") + eol);
+    writeTextFile(QStringLiteral("profile.ini"),
+                  QStringLiteral("[Current]") + eol + QStringLiteral("MusicOpen=1") + eol);
     copyFile(m_shippedSettings, QStringLiteral("playerprofile.ini"));
 
     BuildOutcome outcome;

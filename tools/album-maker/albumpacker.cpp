@@ -91,11 +91,18 @@ PackResult AlbumPacker::pack(const AlbumDraft& draft, const QString& buildFolder
 
     QString index = QStringLiteral("[PicResultFile]") + eol;
     const QVector<const DraftPicture*> pictures = draft.pictures();
+    const QString results = build.filePath("ResultPicture");
     for (const DraftPicture* picture : pictures)
-        index += container.append(build.filePath("ResultPicture"), picture->fileName) + eol;
+        index += container.append(results, picture->fileName) + eol;
+    index += container.append(results, QString::fromLatin1(BackgroundName)) + eol;
     index += QStringLiteral("[PicThumbnailFile]") + eol;
+    // The player unpacks music through the thumbnail section: both live in
+    // MainAlbum.
+    const QString thumbnails = build.filePath("MainAlbum");
     for (const DraftPicture* picture : pictures)
-        index += container.append(build.filePath("MainAlbum"), picture->thumbnailFileName) + eol;
+        index += container.append(thumbnails, picture->thumbnailFileName) + eol;
+    for (const QString& music : draft.musicFiles)
+        index += container.append(thumbnails, music) + eol;
     index += QStringLiteral("[Splitter]") + eol;
     container.finish();
 

@@ -1,19 +1,23 @@
 #pragma once
 // Packs an album for the packed player modes: one container file holding
-// every full picture and thumbnail of the album (covers included; not the
-// background picture, not the music) and "MainpicFileInfo.ini", the album
-// information text followed by the picture index.
+// every file the player unpacks on demand, and "MainpicFileInfo.ini", the
+// album information text followed by the picture index. The player unpacks
+// through that index the full pictures, covers and "BackgroundPicture.jpg"
+// (into ResultPicture) and the thumbnails and music files (into MainAlbum),
+// so a program folder needs only the index files and the profiles; it
+// empties both folders when it closes.
 //
 // Container layout ("album.pak"):
 //   bytes 0..7     the magic "TWKALBUM"
 //   bytes 8..11    the picture data offset, 32-bit little endian (DataOffset)
 //   bytes 12..15   the number of packed files, 32-bit little endian
 //   up to offset   zeros
-//   from offset    the full pictures, then the thumbnails, back to back, in
-//                  the album's show order
+//   from offset    the full pictures in the album's show order and the
+//                  background, then the thumbnails in the same order and
+//                  the music files, back to back
 // The index gives each file as name=start,length with start counted from
-// the data offset, under [PicResultFile] and [PicThumbnailFile], ended by
-// [Splitter]. The player is started on it with
+// the data offset, under [PicResultFile] (ResultPicture) and
+// [PicThumbnailFile] (MainAlbum), ended by [Splitter]. The player is started on it with
 //   tarnwick-player "*S*OFFSET=<offset>*FILE=<container>"
 // from a program folder that holds MainpicFileInfo.ini.
 
@@ -37,6 +41,7 @@ public:
     static constexpr const char* ContainerName = "album.pak";
     static constexpr const char* InfoName = "MainpicFileInfo.ini";
     static constexpr const char* LauncherNoteName = "pack.txt";
+    static constexpr const char* BackgroundName = "BackgroundPicture.jpg";
 
     // Called by the album builder once the pictures are written in
     // `buildFolder` (its ResultPicture and MainAlbum). Writes album.pak,

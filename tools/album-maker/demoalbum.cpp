@@ -62,7 +62,8 @@ void DemoAlbum::prepare(const QString& folder, MakerOptions& options)
         if (!QDir().mkpath(categoryFolder))
             throw MakerError(QStringLiteral("cannot create %1").arg(categoryFolder));
         for (int p = 1; p <= PhotosPerCategory; ++p) {
-            const QString path = QDir(categoryFolder).filePath(QStringLiteral("%1 %2.png").arg(names[c], QString::number(p)));
+            const QString path =
+                QDir(categoryFolder).filePath(QStringLiteral("%1 %2.png").arg(names[c], QString::number(p)));
             if (!demoPhoto(PhotoSizes[p - 1], c * 110 + p * 15, names[c], p).save(path, "png"))
                 throw MakerError(QStringLiteral("cannot write %1").arg(path));
         }

@@ -68,7 +68,9 @@ int main(int argc, char** argv)
                 throw MakerError(QStringLiteral("cannot create a temporary folder: %1").arg(demoSources.errorString()));
             DemoAlbum::prepare(demoSources.path(), options);
         }
-        const QString shipped = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("playerprofile.ini"));
+        // The build puts the default settings beside the tool.
+        const QString shipped =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("playerprofile.ini"));
         const BuildOutcome outcome = AlbumBuilder(options, shipped).build();
 
         QTextStream out(stdout);

@@ -37,16 +37,17 @@ folder (one holding album.ini) is replaced, any other non-empty folder is
 refused.
 
 --pack also writes, into ALBUM_DIR:
-  album.pak                  every picture and thumbnail (not the background,
-                             not the music) after a 4096-byte header
+  album.pak                  every picture, thumbnail, the background and the
+                             music, after a 4096-byte header
   MainpicFileInfo.ini        album information plus the picture index
   pack.txt                   offset=, container= and command= lines
 and prints offset=4096 and the command that plays it:
   tarnwick-player "*S*OFFSET=4096*FILE=ALBUM_DIR/album.pak"
-run from a program folder that holds MainpicFileInfo.ini (with profile.ini,
-playerprofile.ini and the music in MainAlbum). The player empties that
-folder's ResultPicture and MainAlbum when it closes, so copy those files to
-a folder of their own rather than playing from ALBUM_DIR itself.
+run from a program folder that holds MainpicFileInfo.ini, profile.ini and
+playerprofile.ini (see the player's TARNWICK_PROGRAM_FOLDER). The player
+unpacks the pictures into that folder and empties its ResultPicture and
+MainAlbum when it closes: give it a folder of its own holding copies of
+those three files, not ALBUM_DIR itself, to keep the unpacked album.
 
 --demo ALBUM_DIR makes a small demo album from generated pictures and music.
 
