@@ -204,7 +204,13 @@ void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
         const double destH = objDest.ScaleHeight();
         const double R = std::sqrt(destH * destH + destW * destW) / 2;
 
+        const bool masked = variant >= kFirstMasked;
         for (std::int32_t i = 1; i <= times; ++i) {
+            // The masks have done their work once the iris or sweep has grown
+            // (or shrunk) all the way, after half the frames. Stopping before
+            // the frame begins leaves the last mask on objTmp.
+            if (masked && mul(2, i) > times)
+                return;
             const std::int32_t t0 = run.tick();
             objTmp.setPictureToNothing();
             const FrameGeometry g{i, stepX, stepY, objDest.ScaleWidth(), objDest.ScaleHeight()};
@@ -213,10 +219,6 @@ void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
             } else if (variant < kFirstMasked) {
                 boxOrBand(variant, g, objScr, objTmp2, objDest);
             } else {
-                // The masks have done their work once the iris or sweep has
-                // grown (or shrunk) all the way: half the frames.
-                if (mul(2, i) > times)
-                    return;
                 const double cx = objTmp.ScaleWidth() / 2.0;
                 const double cy = objTmp.ScaleHeight() / 2.0;
                 maskedFrame(masksOf(variant, i, times, R, cx, cy), objScr, objTmp, objTmp2, objDest);
