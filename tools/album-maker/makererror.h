@@ -3,11 +3,11 @@
 // printed as "album-maker: <what>" on stderr, after which the run ends with
 // a non-zero status and no album is left behind.
 
-// std
-#include <stdexcept>
-
 // Qt
 #include <QString>
+
+// std
+#include <stdexcept>
 
 namespace tarnwick {
 
