@@ -32,7 +32,10 @@ std::set<QString>& heldLocks()
 
 QString clsAtom::LockPath()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Asked only when set: Qt warns on every call when it is not.
+    QString dir = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")
+        ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+        : QString();
     if (dir.isEmpty())
         dir = QDir::tempPath();
     const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
