@@ -96,6 +96,9 @@ TEST(Wipe, RectanglesOfAFrameWorkedOutByHand)
         {"up from the bottom edge", 2, 40, 30, 10, 3, {QRect(0, 21, 40, 9)}, {}},
         // (30 - 9) / 2 = 10.5 -> 10.
         {"box grows from the centre", 9, 40, 30, 10, 3, {QRect(14, 10, 12, 9)}, {}},
+        // 40 in 40 and 30 in 40: frame 9 has grown 9 x 6.75; (40 - 9) / 2 =
+        // 15.5 -> 16, (30 - 6.75) / 2 = 11.625 -> 12, 6.75 -> 7 high.
+        {"box grows, halves of odd widths", 9, 40, 30, 40, 9, {QRect(16, 12, 9, 7)}, {}},
         // 4.5 -> 4 from the top; the window is 28 x 21.
         {"shrinks to the centre", 8, 40, 30, 10, 3, {all}, {QRect(6, 4, 28, 21)}},
         {"shrinks to the top-left", 10, 40, 30, 10, 3, {all}, {QRect(0, 0, 28, 21)}},
@@ -108,6 +111,12 @@ TEST(Wipe, RectanglesOfAFrameWorkedOutByHand)
         {"bands close from the sides", 15, 40, 30, 10, 3, {QRect(0, 0, 6, 30), QRect(34, 0, 6, 30)}, {}},
         // 9 / 2 = 4.5 -> 4 high; the lower one at 25.5 -> 26.
         {"bands close from top and bottom", 17, 40, 30, 10, 3, {QRect(0, 0, 40, 4), QRect(0, 26, 40, 4)}, {}},
+        // Frame 7 at one pixel a frame: 3.5 -> 4 wide, the second band at
+        // 36.5 -> 36 (26.5 -> 26).
+        {"side bands, half of an odd width rounds up", 15, 40, 30, 40, 7,
+         {QRect(0, 0, 4, 30), QRect(36, 0, 4, 30)}, {}},
+        {"top and bottom bands, half of an odd height rounds up", 17, 40, 30, 30, 7,
+         {QRect(0, 0, 40, 4), QRect(0, 26, 40, 4)}, {}},
         // One frame on 33 x 21: 16.5 rounds to 16 for both the width and the
         // second band's place, so the last column (row) keeps the outgoing
         // picture.
