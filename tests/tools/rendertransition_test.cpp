@@ -214,6 +214,25 @@ TEST_F(RenderTransitionTest, FramesAreOpaqueRgbPicturesOfTheDisplayAfterEachRefr
     EXPECT_EQ(incomingArea(last), QRect(0, 0, 20, 10));
 }
 
+TEST_F(RenderTransitionTest, TheBackgroundShowsWhereADiagonalDragUncoversIt)
+{
+    // A background of another size is scaled to the pictures' 40 x 30.
+    const QRgb blue = qRgb(0, 0, 220);
+    ASSERT_TRUE(solid(blue, 8, 6).save(path("bg.png")));
+    // Direction 7 pushes A right and down; halfway (frame 1 of 2) A covers
+    // the bottom-right quarter, B the top-left one, the background the rest.
+    const RunResult r = render("Drag",
+                               {"[Drag]", "DragTimes(How many loop times to finish?)=2",
+                                "DragInterval(ms)(How many milliseconds would computer relax between two process)=0"},
+                               {"--variant", "7", "--background", path("bg.png"), "--frames", "1", "--out", path("o")});
+    ASSERT_EQ(r.status, 0);
+    const QImage frame(path("o/frame_0001.png"));
+    struct Case { QPoint at; QRgb colour; };
+    const Case cases[] = {{{5, 5}, kB}, {{30, 5}, blue}, {{5, 20}, blue}, {{30, 20}, kA}};
+    for (const Case& c : cases)
+        EXPECT_EQ(frame.pixel(c.at) & 0xFFFFFF, c.colour & 0xFFFFFF) << c.at.x() << "," << c.at.y();
+}
+
 TEST_F(RenderTransitionTest, ASeedReproducesTheRunAsThePlayerDrawsIt)
 {
     const QStringList cells{"[RndSquare]", kRndSquareX, kRndSquareY};
