@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -278,13 +279,31 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
     const MakerRun run = runMaker({path("photos"), path("album"), "--pack", "--music", path("tune.ogg")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
+    // The packed form lives in a program folder of its own; the unpacked
+    // album beside it is left as a plain album.
     const QDir album(path("album"));
-    const QString container = album.filePath("album.pak");
+    const QDir packed(album.filePath("packed"));
+    EXPECT_EQ(listTree(packed.path()),
+              (QStringList{"MainpicFileInfo.ini", "album.pak", "pack.txt", "playerprofile.ini", "profile.ini"}));
+    EXPECT_EQ(QDir(album).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{"MainAlbum", "ResultPicture", "album.ini", "packed", "playerprofile.ini", "profile.ini"}));
+    for (const char* profile : {"profile.ini", "playerprofile.ini"}) {
+        EXPECT_FALSE(readBytes(album.filePath(profile)).isEmpty()) << profile;
+        EXPECT_EQ(readBytes(packed.filePath(profile)), readBytes(album.filePath(profile))) << profile;
+    }
+
+    const QString container = packed.filePath("album.pak");
     const qint64 offset = keyValue(run.out, "offset").toLongLong();
-    ASSERT_GT(offset, 0);
-    EXPECT_EQ(keyValue(QString::fromUtf8(readBytes(album.filePath("pack.txt"))), "offset").toLongLong(), offset);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("tarnwick-player \"*S*OFFSET=%1*FILE=%2\"").arg(offset).arg(container)))
-        << run.out.toStdString();
+    ASSERT_EQ(offset, 4096);
+    EXPECT_EQ(keyValue(run.out, "container"), container);
+    const QString command = QStringLiteral("TARNWICK_PROGRAM_FOLDER=%1 tarnwick-player \"*S*OFFSET=4096*FILE=%2\"")
+                                .arg(packed.path(), container);
+    EXPECT_TRUE(run.out.split(u'\n').contains("play: " + command)) << run.out.toStdString();
+    const QString note = QString::fromUtf8(readBytes(packed.filePath("pack.txt")));
+    const std::pair<const char*, QString> noted[]{
+        {"offset", "4096"}, {"container", container}, {"folder", packed.path()}, {"command", command}};
+    for (const auto& [key, value] : noted)
+        EXPECT_EQ(keyValue(note, key), value) << key;
 
     const QByteArray bytes = readBytes(container);
     ASSERT_GE(bytes.size(), offset);
@@ -293,7 +312,7 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
 
     // The index sits between its first marker and the end marker, after the
     // album information.
-    const QString info = QString::fromUtf8(readBytes(album.filePath("MainpicFileInfo.ini")));
+    const QString info = QString::fromUtf8(readBytes(packed.filePath("MainpicFileInfo.ini")));
     const qsizetype results = info.indexOf("[PicResultFile]");
     const qsizetype thumbnails = info.indexOf("[PicThumbnailFile]");
     const qsizetype splitter = info.indexOf("[Splitter]");
@@ -303,7 +322,7 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
     EXPECT_TRUE(info.mid(splitter).trimmed() == "[Splitter]") << "text after the end marker";
     EXPECT_EQ(info.left(results).trimmed(), QString::fromUtf8(readBytes(album.filePath("album.ini"))).trimmed());
 
-    const Album model = loadAlbum(album.filePath("MainpicFileInfo.ini"));
+    const Album model = loadAlbum(packed.filePath("MainpicFileInfo.ini"));
     EXPECT_EQ(model.CategoryCount(), 2);
     QStringList indexed;
     qint64 packedBytes = 0;
@@ -345,6 +364,37 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
         EXPECT_EQ(IniFile().ReadValue(lookup.section, lookup.name, "", mainFile),
                   QStringLiteral("%1,%2").arg(entry.first).arg(entry.second))
             << lookup.name.toStdString();
+    }
+}
+
+TEST_F(AlbumMakerTest, PrintedPlayCommandHandsThePlayerItsFolderAndContainer)
+{
+    // A stand-in player that reports what the shell handed it.
+    const QString fakeBin = path("bin");
+    writeBytes(fakeBin + "/tarnwick-player", "#!/bin/sh\nprintf '%s\\n' \"$TARNWICK_PROGRAM_FOLDER\" \"$#\" \"$1\"\n");
+    QFile::setPermissions(fakeBin + "/tarnwick-player", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writePicture(path("photos/a.png"), {32, 24}, Qt::red);
+
+    for (const QString name : {"plain", "with space", "odd $HOME \"q\" `x` back\\slash 'it'"}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString album = path("albums/" + name);
+        const MakerRun run = runMaker({path("photos"), album, "--pack"});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QString command = keyValue(QString::fromUtf8(readBytes(album + "/packed/pack.txt")), "command");
+        EXPECT_TRUE(run.out.split(u'\n').contains("play: " + command)) << run.out.toStdString();
+
+        QProcess shell;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", fakeBin + ":" + env.value("PATH"));
+        env.remove("TARNWICK_PROGRAM_FOLDER");
+        shell.setProcessEnvironment(env);
+        shell.start("/bin/sh", {"-c", command});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+        EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+        const QStringList handed = QString::fromUtf8(shell.readAllStandardOutput()).split(u'\n');
+        EXPECT_EQ(handed.mid(0, 3), (QStringList{album + "/packed", "1",
+                                                 "*S*OFFSET=4096*FILE=" + album + "/packed/album.pak"}));
+        EXPECT_TRUE(QFileInfo(album + "/packed/album.pak").isFile());
     }
 }
 
@@ -498,6 +548,14 @@ TEST_F(AlbumMakerTest, RebuildReplacesTheAlbumOnlyWhenComplete)
     // Nothing of the first album stays behind.
     EXPECT_FALSE(QFileInfo::exists(path("album/ResultPicture/p0002.jpg")));
     EXPECT_FALSE(QFileInfo::exists(path("album/MainAlbum/p0003_t.jpg")));
+    EXPECT_TRUE(QFileInfo(path("album/packed/album.pak")).isFile());
+
+    // Pictures a packed run unpacked go with the packed form when the album
+    // is rebuilt unpacked.
+    writeBytes(path("album/packed/ResultPicture/p0001.jpg"), "unpacked by the player");
+    ASSERT_EQ(runMaker({path("second"), path("album")}).exitCode, 0);
+    EXPECT_FALSE(QFileInfo::exists(path("album/packed")));
+    EXPECT_TRUE(QFileInfo(path("album/ResultPicture/p0001.jpg")).isFile());
     EXPECT_EQ(leftovers(m_root.path()), QStringList());
 }
 

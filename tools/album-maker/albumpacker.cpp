@@ -7,6 +7,7 @@
 // Qt
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QtEndian>
 
 // std
@@ -76,18 +77,48 @@ void writeText(const QString& path, const QString& text)
         throw MakerError(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
 }
 
+void copyInto(const QDir& from, const QDir& to, const QString& name)
+{
+    QFile source(from.filePath(name));
+    if (!source.copy(to.filePath(name)))
+        throw MakerError(QStringLiteral("cannot copy %1: %2").arg(source.fileName(), source.errorString()));
+}
+
+// The text as it stands between double quotes in a POSIX shell.
+QString escapedForDoubleQuotes(const QString& text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'"' || c == u'$' || c == u'`')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// Ordinary paths stay bare, as a user would type them.
+QString shellWord(const QString& text)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:@%+,=-]+$"));
+    return plain.match(text).hasMatch() ? text : u'"' + escapedForDoubleQuotes(text) + u'"';
+}
+
 } // namespace
 
-QString AlbumPacker::playCommand(qint64 offset, const QString& container)
+QString AlbumPacker::playCommand(qint64 offset, const QString& folder, const QString& container)
 {
-    return QStringLiteral("tarnwick-player \"*S*OFFSET=%1*FILE=%2\"").arg(QString::number(offset), container);
+    return QStringLiteral("TARNWICK_PROGRAM_FOLDER=%1 tarnwick-player \"*S*OFFSET=%2*FILE=%3\"")
+        .arg(shellWord(folder), QString::number(offset), escapedForDoubleQuotes(container));
 }
 
 PackResult AlbumPacker::pack(const AlbumDraft& draft, const QString& buildFolder, const QString& finalFolder)
 {
     const QString eol = QString::fromLatin1(AlbumInfoWriter::LineEnd);
     const QDir build(buildFolder);
-    ContainerWriter container(build.filePath(ContainerName));
+    if (!build.mkdir(QString::fromLatin1(FolderName)))
+        throw MakerError(QStringLiteral("cannot create %1").arg(build.filePath(QString::fromLatin1(FolderName))));
+    const QDir packed(build.filePath(QString::fromLatin1(FolderName)));
+    ContainerWriter container(packed.filePath(ContainerName));
 
     QString index = QStringLiteral("[PicResultFile]") + eol;
     const QVector<const DraftPicture*> pictures = draft.pictures();
@@ -106,15 +137,21 @@ PackResult AlbumPacker::pack(const AlbumDraft& draft, const QString& buildFolder
     index += QStringLiteral("[Splitter]") + eol;
     container.finish();
 
-    writeText(build.filePath(InfoName), AlbumInfoWriter::text(draft) + eol + index);
+    writeText(packed.filePath(InfoName), AlbumInfoWriter::text(draft) + eol + index);
+    // The player reads its settings and the album profile from the program
+    // folder too.
+    for (const char* profile : {"profile.ini", "playerprofile.ini"})
+        copyInto(build, packed, QString::fromLatin1(profile));
 
     PackResult result;
     result.offset = DataOffset;
-    result.container = QDir(finalFolder).filePath(ContainerName);
-    result.command = playCommand(result.offset, result.container);
-    writeText(build.filePath(LauncherNoteName),
+    result.folder = QDir(finalFolder).filePath(QString::fromLatin1(FolderName));
+    result.container = QDir(result.folder).filePath(ContainerName);
+    result.command = playCommand(result.offset, result.folder, result.container);
+    writeText(packed.filePath(LauncherNoteName),
               QStringLiteral("offset=%1").arg(result.offset) + eol + QStringLiteral("container=") + result.container
-                  + eol + QStringLiteral("command=") + result.command + eol);
+                  + eol + QStringLiteral("folder=") + result.folder + eol + QStringLiteral("command=")
+                  + result.command + eol);
     return result;
 }
 

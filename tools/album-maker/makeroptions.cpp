@@ -36,18 +36,19 @@ beside ALBUM_DIR and moved into place when complete; an existing album
 folder (one holding album.ini) is replaced, any other non-empty folder is
 refused.
 
---pack also writes, into ALBUM_DIR:
+--pack also writes the packed form into its own folder, ALBUM_DIR/packed,
+the program folder of a packed run:
   album.pak                  every picture, thumbnail, the background and the
                              music, after a 4096-byte header
   MainpicFileInfo.ini        album information plus the picture index
-  pack.txt                   offset=, container= and command= lines
+  profile.ini                copies of the two profiles
+  playerprofile.ini
+  pack.txt                   offset=, container=, folder= and command= lines
 and prints offset=4096 and the command that plays it:
-  tarnwick-player "*S*OFFSET=4096*FILE=ALBUM_DIR/album.pak"
-run from a program folder that holds MainpicFileInfo.ini, profile.ini and
-playerprofile.ini (see the player's TARNWICK_PROGRAM_FOLDER). The player
-unpacks the pictures into that folder and empties its ResultPicture and
-MainAlbum when it closes: give it a folder of its own holding copies of
-those three files, not ALBUM_DIR itself, to keep the unpacked album.
+  TARNWICK_PROGRAM_FOLDER=ALBUM_DIR/packed tarnwick-player
+      "*S*OFFSET=4096*FILE=ALBUM_DIR/packed/album.pak"
+The player unpacks pictures into ResultPicture and MainAlbum of that folder
+and empties them when it closes; the album in ALBUM_DIR stays untouched.
 
 --demo ALBUM_DIR makes a small demo album from generated pictures and music.
 
@@ -96,7 +97,7 @@ MakerOptions MakerOptions::parse(const QStringList& arguments)
         {"front", "Picture for the album's front cover.", "F"},
         {"back", "Picture for the album's back cover.", "B"},
         {"background", "Background picture (default: a dark gradient).", "IMG"},
-        {"pack", "Also write album.pak and MainpicFileInfo.ini for the packed player."},
+        {"pack", "Also write the packed form (album.pak and its index) into ALBUM_DIR/packed."},
         {"demo", "Make a demo album in ALBUM_DIR from generated pictures and music."},
     });
     if (!parser.parse(arguments))
