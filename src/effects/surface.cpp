@@ -1,12 +1,14 @@
 #include "surface.h"
 
+// ours
+#include "pixelmask.h"
+#include "pixelrow.h"
+
 // Qt
 #include <QPainter>
 
 // std
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
 namespace tarnwick {
 
@@ -65,32 +67,37 @@ bool clipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, int dw, int dh, 
     return w > 0 && h > 0;
 }
 
+using RowOp = void (*)(std::uint32_t* d, const std::uint32_t* s, int n);
+
+void copyRow(std::uint32_t* d, const std::uint32_t* s, int n) { std::copy(s, s + n, d); }
+
+RowOp rowOpOf(Rop rop)
+{
+    switch (rop) {
+    case Rop::SrcAnd:
+        return pixelrow::andRow;
+    case Rop::SrcPaint:
+        return pixelrow::orRow;
+    case Rop::SrcCopy:
+        break;
+    }
+    return copyRow;
+}
+
 } // namespace
 
 void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, Rop rop)
 {
     if (!clipCopy(x, y, w, h, sx, sy, dst.width(), dst.height(), src.width(), src.height()))
         return;
+    const RowOp op = rowOpOf(rop);
     // Overlapping copies within one surface read the source as it was.
     const bool same = &dst == &src;
     const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
     for (int j = 0; j < h; ++j) {
         const std::uint32_t* s = same ? reinterpret_cast<const std::uint32_t*>(copy.constScanLine(j))
                                       : src.row(sy + j) + sx;
-        std::uint32_t* d = dst.row(y + j) + x;
-        switch (rop) {
-        case Rop::SrcCopy:
-            std::copy(s, s + w, d);
-            break;
-        case Rop::SrcAnd:
-            for (int i = 0; i < w; ++i)
-                d[i] = (d[i] & s[i]) | 0xFF000000u;
-            break;
-        case Rop::SrcPaint:
-            for (int i = 0; i < w; ++i)
-                d[i] = d[i] | s[i];
-            break;
-        }
+        op(dst.row(y + j) + x, s, w);
     }
 }
 
@@ -133,50 +140,15 @@ void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, in
     }
 }
 
-namespace {
-
-template <class Inside>
-void fillWhere(Surface& s, double cx, double cy, double r, std::uint32_t rgb, Inside inside)
+void fillMask(Surface& s, const PixelMask& mask, std::uint32_t rgb)
 {
-    if (!(r > 0) || s.width() == 0 || s.height() == 0)
-        return;
-    const std::uint32_t colour = 0xFF000000u | (rgb & 0xFFFFFFu);
-    const int y0 = std::max(0, static_cast<int>(std::floor(cy - r - 1)));
-    const int y1 = std::min(s.height() - 1, static_cast<int>(std::ceil(cy + r + 1)));
-    const int x0 = std::max(0, static_cast<int>(std::floor(cx - r - 1)));
-    const int x1 = std::min(s.width() - 1, static_cast<int>(std::ceil(cx + r + 1)));
-    const double r2 = r * r;
-    for (int py = y0; py <= y1; ++py) {
-        std::uint32_t* row = s.row(py);
-        const double dy = py + 0.5 - cy;
-        for (int px = x0; px <= x1; ++px) {
-            const double dx = px + 0.5 - cx;
-            if (dx * dx + dy * dy <= r2 && inside(px, py))
-                row[px] = colour;
-        }
+    const auto [first, last] = mask.rowRange(s.height());
+    PixelSpan spans[2];
+    for (int py = first; py <= last; ++py) {
+        const int n = mask.rowSpans(py, s.width(), spans);
+        for (int k = 0; k < n; ++k)
+            pixelrow::fillRow(s.row(py) + spans[k].begin, spans[k].end - spans[k].begin, rgb);
     }
-}
-
-} // namespace
-
-void fillDisc(Surface& s, double cx, double cy, double r, std::uint32_t rgb)
-{
-    fillWhere(s, cx, cy, r, rgb, [](int, int) { return true; });
-}
-
-void fillPie(Surface& s, double cx, double cy, double r, double a1, double a2, std::uint32_t rgb)
-{
-    if (a1 == a2) {
-        fillDisc(s, cx, cy, r, rgb);
-        return;
-    }
-    constexpr double twoPi = 6.283185307179586;
-    fillWhere(s, cx, cy, r, rgb, [&](int px, int py) {
-        double a = std::atan2(cy - (py + 0.5), (px + 0.5) - cx);
-        if (a < 0)
-            a += twoPi;
-        return a >= a1 && a <= a2;
-    });
 }
 
 } // namespace tarnwick

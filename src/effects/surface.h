@@ -11,6 +11,8 @@
 
 namespace tarnwick {
 
+class PixelMask;
+
 // Raster operations of bitBlt, with their classic codes.
 enum class Rop : std::uint32_t {
     SrcCopy = 0x00CC0020,  // dst = src
@@ -87,12 +89,9 @@ void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
 void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
                 int sw, int sh, std::uint8_t alpha);
 
-// Masks. A pixel (px, py) is in the disc when
-// (px+0.5-cx)^2 + (py+0.5-cy)^2 <= r^2; in the pie from a1 counter-clockwise
-// to a2 (radians, y up) when it is in the disc and the angle of its centre,
-// atan2(cy-(py+0.5), (px+0.5)-cx) in [0, 2pi), lies in [a1, a2]. Equal
-// angles give the full disc. The colour is 0xRRGGBB.
-void fillDisc(Surface& s, double cx, double cy, double r, std::uint32_t rgb);
-void fillPie(Surface& s, double cx, double cy, double r, double a1, double a2, std::uint32_t rgb);
+// Sets the pixels of `mask` (see pixelmask.h for which they are) to the
+// colour 0xRRGGBB, row run by row run; the rest of the surface is left as
+// it is. Called by the effects on the engine's thread.
+void fillMask(Surface& s, const PixelMask& mask, std::uint32_t rgb);
 
 } // namespace tarnwick
