@@ -5,12 +5,12 @@
 
 // ours
 #include "clsmovie.h"
+#include "direction.h"
 #include "effectrun.h"
 #include "surface.h"
 #include "vbmath.h"
 
 // std
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -29,13 +29,6 @@ constexpr const char* kShutterBlockKey = "ShutterBlock(how many shutters)";
 
 constexpr std::int32_t kMaskPause = 20;
 constexpr std::int32_t kShutterPause = 10;
-
-// The direction each slide variant moves the incoming picture in.
-struct Direction {
-    int dx, dy;
-};
-constexpr std::array<Direction, 8> kSlides{{{1, 0}, {1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1},
-                                            {0, 1}, {1, 1}}};
 
 // Where a slide's copy lands on one axis, where it is read from and how long
 // it is, for direction d, the per-frame step and the surface's extent.
@@ -113,8 +106,8 @@ void clsMovie::Effect_Mask(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
         for (std::int32_t i = 1; i <= times; ++i) {
             const std::int32_t t0 = run.tick();
             objTmp.setPictureToNothing();
-            if (variant < 8)
-                drawSlide(kSlides[variant], i, stepX, stepY, objScr, objTmp, objDest);
+            if (variant < static_cast<int>(kDirections.size()))
+                drawSlide(kDirections[variant], i, stepX, stepY, objScr, objTmp, objDest);
             else
                 drawDoors(variant, i, stepX, stepY, objScr, objTmp2, objDest);
             run.frameTail(objDest, t0, kMaskPause, interval);
