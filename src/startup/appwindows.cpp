@@ -1,6 +1,7 @@
 #include "appwindows.h"
 
 // ours
+#include "dlgparameter.h"
 #include "frmmain.h"
 
 // Qt
@@ -77,7 +78,9 @@ void AppWindows::DoEvents()
 
 void AppWindows::ShowParameterDialog()
 {
-    notYetAvailable("the effect parameter dialog");
+    // The screen saver's settings: the run ends when the dialog closes.
+    dlgParameter dialog;
+    dialog.exec();
 }
 
 void AppWindows::UnloadAll()
