@@ -167,7 +167,11 @@ void frmAbout::lblContent_Click(int index)
     if (index == 3 && !album.EMail().trimmed().isEmpty()) {
         Desktop().openUrl(QUrl(QStringLiteral("mailto:") + album.EMail().trimmed()));
     } else if (index == 2 && !album.Web().trimmed().isEmpty()) {
-        if (!album.Web().trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+        // A bare address gets "http://"; one that already names a secure
+        // address keeps it rather than becoming "http://https://...".
+        const QString web = album.Web().trimmed();
+        if (!web.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+            && !web.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
             album.SetWeb(QStringLiteral("http://") + album.Web());
         Desktop().openUrl(QUrl(album.Web().trimmed(), QUrl::TolerantMode));
     }

@@ -125,6 +125,8 @@ TEST_F(AboutBox, LinksOpenTheirAddresses)
          {"http://www.example.org", "http://www.example.org"}, "http://www.example.org"},
         {"capital scheme", "HTTP://WWW.EXAMPLE.ORG", "", 2,
          {"http://www.example.org", "http://www.example.org"}, "HTTP://WWW.EXAMPLE.ORG"},
+        {"secure address", "https://www.example.org", "", 2,
+         {"https://www.example.org", "https://www.example.org"}, "https://www.example.org"},
         {"empty web address", "", "a@example.org", 2, {}, ""},
         {"e-mail", "www.example.org", "a@example.org", 3,
          {"mailto:a@example.org", "mailto:a@example.org"}, "www.example.org"},
