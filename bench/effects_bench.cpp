@@ -73,7 +73,8 @@ const std::vector<EffectCase>& effectCases()
 {
     static const std::vector<EffectCase> cases{
         {"Blend/whole", "Blend", 0, -1, {{"BlendTimes(How many loop times to finish?)", "16"}}},
-        {"Blend/bands", "Blend", 1, -1, {{"BlendTimes(How many loop times to finish?)", "16"}}},
+        {"Blend/columns", "Blend", 1, -1, {{"BlendTimes(How many loop times to finish?)", "16"}}},
+        {"Blend/rows", "Blend", 3, -1, {{"BlendTimes(How many loop times to finish?)", "16"}}},
         {"Drag/diagonal", "Drag", 7, -1,
          {{"DragTimes(How many loop times to finish?)", "16"},
           {"DragInterval(ms)(How many milliseconds would computer relax between two process)", kNoInterval}}},

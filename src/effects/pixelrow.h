@@ -21,6 +21,11 @@ void orRow(std::uint32_t* d, const std::uint32_t* s, int n);
 // c(d) = (c(s)*a + c(d)*(255-a) + 127) / 255, integer division.
 void blendRow(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t a);
 
+// As blendRow with an alpha per pixel: pixel i blends with alphas[i].
+// Blend's column bands use it a whole row at a time, so the picture is
+// walked in memory order instead of band by band.
+void blendRowAlphas(std::uint32_t* d, const std::uint32_t* s, int n, const std::uint8_t* alphas);
+
 // d[i] = colour | 0xFF000000.
 void fillRow(std::uint32_t* d, int n, std::uint32_t colour);
 

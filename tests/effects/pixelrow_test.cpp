@@ -37,6 +37,15 @@ void onEveryUnit(Check check)
 
 std::uint32_t channel(std::uint32_t p, int shift) { return (p >> shift) & 0xFF; }
 
+// A pixel of `s` blended over `d` by the channel rule, made opaque.
+std::uint32_t blendedPixel(std::uint32_t d, std::uint32_t s, std::uint32_t a)
+{
+    std::uint32_t p = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8)
+        p |= pixelrow::blendChannel(channel(s, shift), channel(d, shift), a) << shift;
+    return p;
+}
+
 // The three colour channels of a pixel as (s, d) pairs: pixel number
 // (hi << 8 | lo) carries a different arrangement of hi and lo in each
 // channel, so every channel meets every pair, and a kernel that mixes up
@@ -47,6 +56,9 @@ void exhaustivePair(std::uint32_t hi, std::uint32_t lo, std::uint32_t& s, std::u
     d = (lo * 3 & 0xFF) << 24 | (lo ^ 0xA5) << 16 | hi << 8 | lo;
 }
 
+// Alphas that differ from pixel to pixel, for the per-pixel blend.
+std::uint8_t pixelAlpha(int i) { return static_cast<std::uint8_t>(i * 37 + 11); }
+
 } // namespace
 
 TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
@@ -55,25 +67,34 @@ TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
     std::vector<std::uint32_t> src(kPairs), dst(kPairs), out(kPairs);
     for (std::uint32_t i = 0; i < kPairs; ++i)
         exhaustivePair(i >> 8, i & 0xFF, src[i], dst[i]);
+    std::vector<std::uint8_t> alphas(kPairs);
 
-    onEveryUnit([&] {
-        for (int a = 0; a <= 255; ++a) {
-            out = dst;
-            pixelrow::blendRow(out.data(), src.data(), kPairs, static_cast<std::uint8_t>(a));
-            int wrong = 0;
-            for (int i = 0; i < kPairs && wrong < 5; ++i) {
-                std::uint32_t expected = 0xFF000000u;
-                for (int shift = 0; shift < 24; shift += 8)
-                    expected |= pixelrow::blendChannel(channel(src[i], shift), channel(dst[i], shift), a)
-                                << shift;
-                if (out[i] != expected) {
-                    ++wrong;
-                    ADD_FAILURE() << "alpha " << a << " pixel " << i << ": got " << std::hex << out[i]
-                                  << " expected " << expected;
+    // Pass p blends every pixel with alpha p (one alpha for the row), or
+    // pixel i with (p + 7 i) mod 256 (an alpha per pixel); over the 256
+    // passes every pixel meets every alpha either way.
+    for (const bool perPixel : {false, true}) {
+        SCOPED_TRACE(perPixel ? "alpha per pixel" : "one alpha");
+        onEveryUnit([&] {
+            for (int pass = 0; pass <= 255; ++pass) {
+                for (int i = 0; i < kPairs; ++i)
+                    alphas[i] = static_cast<std::uint8_t>(perPixel ? pass + 7 * i : pass);
+                out = dst;
+                if (perPixel)
+                    pixelrow::blendRowAlphas(out.data(), src.data(), kPairs, alphas.data());
+                else
+                    pixelrow::blendRow(out.data(), src.data(), kPairs, static_cast<std::uint8_t>(pass));
+                int wrong = 0;
+                for (int i = 0; i < kPairs && wrong < 5; ++i) {
+                    const std::uint32_t expected = blendedPixel(dst[i], src[i], alphas[i]);
+                    if (out[i] != expected) {
+                        ++wrong;
+                        ADD_FAILURE() << "pass " << pass << " pixel " << i << ": got " << std::hex << out[i]
+                                      << " expected " << expected;
+                    }
                 }
             }
-        }
-    });
+        });
+    }
 }
 
 TEST(PixelRow, BlendRuleEndsAndRounding)
@@ -93,31 +114,31 @@ TEST(PixelRow, BlendRuleEndsAndRounding)
 
 TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
 {
-    enum class Kernel { And, Or, Blend, Fill, BlendInPlace };
+    enum class Kernel { And, Or, Blend, BlendAlphas, Fill, BlendInPlace };
     struct Case {
         const char* name;
         Kernel kernel;
-        // The expected pixel from the destination and source pixels.
-        std::uint32_t (*expect)(std::uint32_t d, std::uint32_t s);
+        // The expected pixel i from the destination and source pixels.
+        std::uint32_t (*expect)(std::uint32_t d, std::uint32_t s, int i);
     };
     constexpr std::uint8_t kAlpha = 77;
     constexpr std::uint32_t kFill = 0x12345678u;
     const Case cases[] = {
-        {"and", Kernel::And, [](std::uint32_t d, std::uint32_t s) { return (d & s) | 0xFF000000u; }},
-        {"or", Kernel::Or, [](std::uint32_t d, std::uint32_t s) { return d | s | 0xFF000000u; }},
-        {"fill", Kernel::Fill, [](std::uint32_t, std::uint32_t) { return kFill | 0xFF000000u; }},
-        {"blend", Kernel::Blend,
-         [](std::uint32_t d, std::uint32_t s) {
-             std::uint32_t p = 0xFF000000u;
-             for (int shift = 0; shift < 24; shift += 8)
-                 p |= pixelrow::blendChannel(channel(s, shift), channel(d, shift), kAlpha) << shift;
-             return p;
+        {"and", Kernel::And, [](std::uint32_t d, std::uint32_t s, int) { return (d & s) | 0xFF000000u; }},
+        {"or", Kernel::Or, [](std::uint32_t d, std::uint32_t s, int) { return d | s | 0xFF000000u; }},
+        {"fill", Kernel::Fill, [](std::uint32_t, std::uint32_t, int) { return kFill | 0xFF000000u; }},
+        {"blend", Kernel::Blend, [](std::uint32_t d, std::uint32_t s, int) { return blendedPixel(d, s, kAlpha); }},
+        {"blend alphas", Kernel::BlendAlphas,
+         [](std::uint32_t d, std::uint32_t s, int i) {
+             return blendedPixel(d, s, pixelAlpha(i));
          }},
         // A row blended over itself keeps its colours and only turns opaque.
-        {"blend in place", Kernel::BlendInPlace,
-         [](std::uint32_t d, std::uint32_t) { return d | 0xFF000000u; }},
+        {"blend in place", Kernel::BlendInPlace, [](std::uint32_t d, std::uint32_t, int) { return d | 0xFF000000u; }},
     };
 
+    std::vector<std::uint8_t> alphas(40);
+    for (int i = 0; i < 40; ++i)
+        alphas[i] = pixelAlpha(i);
     onEveryUnit([&] {
         for (const Case& c : cases) {
             for (int offset = 0; offset < 3; ++offset) {
@@ -136,13 +157,14 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
                     case Kernel::And: pixelrow::andRow(d, s, n); break;
                     case Kernel::Or: pixelrow::orRow(d, s, n); break;
                     case Kernel::Blend: pixelrow::blendRow(d, s, n, kAlpha); break;
+                    case Kernel::BlendAlphas: pixelrow::blendRowAlphas(d, s, n, alphas.data()); break;
                     case Kernel::Fill: pixelrow::fillRow(d, n, kFill); break;
                     case Kernel::BlendInPlace: pixelrow::blendRow(d, d, n, kAlpha); break;
                     }
                     EXPECT_EQ(dst[offset], kGuard);
                     EXPECT_EQ(dst[offset + n + 1], kGuard);
                     for (int i = 0; i < n; ++i)
-                        ASSERT_EQ(d[i], c.expect(before[offset + 1 + i], s[i])) << "pixel " << i;
+                        ASSERT_EQ(d[i], c.expect(before[offset + 1 + i], s[i], i)) << "pixel " << i;
                 }
             }
         }
