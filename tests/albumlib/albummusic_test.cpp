@@ -11,113 +11,69 @@
 #include <gtest/gtest.h>
 
 // std
-#include <vector>
+#include <tuple>
 
 namespace tarnwick {
 namespace {
 
-using testing::writeBytes;
-
-enum class Step { Load, Play, Pause, Resume, Stop };
-
-struct StepCase {
-    const char* name;
-    const char* fileName;
-    std::vector<Step> steps;
-    std::vector<int> states; // State() after each step
-};
-
-void runSteps(AlbumMusic& music, const QString& albumFolder, const StepCase& c)
-{
-    for (std::size_t i = 0; i < c.steps.size(); ++i) {
-        switch (c.steps[i]) {
-        case Step::Load: music.Load(albumFolder); break;
-        case Step::Play: music.Play(); break;
-        case Step::Pause: music.Pause(); break;
-        case Step::Resume: music.Resume(); break;
-        case Step::Stop: music.Stop(); break;
-        }
-        EXPECT_EQ(music.State(), c.states[i]) << "after step " << i;
-    }
-}
-
 TEST(AlbumMusicStates, WithoutPlaybackFollowTheCalls)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(writeBytes(dir.path() + "/MainAlbum/track1.ogg", "ogg"));
-    using S = Step;
-    const StepCase cases[] = {
-        {"plays a loaded file", "track1.ogg", {S::Load, S::Play}, {1, 2}},
-        {"file name in another case", "TRACK1.OGG", {S::Load, S::Play}, {1, 2}},
-        {"pause, resume and stop", "track1.ogg",
-         {S::Load, S::Play, S::Pause, S::Resume, S::Stop}, {1, 2, 3, 2, 1}},
-        {"play without load stays stopped", "track1.ogg", {S::Play}, {1}},
-        {"missing file never plays", "track9.ogg", {S::Load, S::Play}, {1, 1}},
-        {"resume only continues a paused item", "track1.ogg", {S::Load, S::Resume, S::Play, S::Resume},
-         {1, 1, 2, 2}},
-        {"pause only stops a playing item", "track1.ogg", {S::Load, S::Pause}, {1, 1}},
-        {"load again starts over", "track1.ogg", {S::Load, S::Play, S::Load}, {1, 2, 1}},
-        {"name leaving the folder", "../MainAlbum/track1.ogg", {S::Load, S::Play}, {1, 1}},
+    ASSERT_TRUE(testing::writeBytes(dir.path() + "/MainAlbum/track1.ogg", "ogg"));
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // file name, steps L(oad) P(lay) A (pause) R(esume) S(top), State() after each
+        {"TRACK1.OGG", "LPARS", "12321"}, {"track1.ogg", "P", "1"}, {"track9.ogg", "LP", "11"},
+        {"track1.ogg", "LRPR", "1122"},   {"track1.ogg", "LA", "11"}, {"track1.ogg", "LPL", "121"},
+        {"../MainAlbum/track1.ogg", "LP", "11"},
     };
-    for (const StepCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [fileName, steps, states] : cases) {
         AlbumMusic music;
-        music.SetFileName(c.fileName);
-        runSteps(music, dir.path() + "\\", c);
+        music.SetFileName(fileName);
+        for (int i = 0; steps[i]; ++i) {
+            switch (steps[i]) {
+            case 'L': music.Load(dir.path() + "\\"); break;
+            case 'P': music.Play(); break;
+            case 'A': music.Pause(); break;
+            case 'R': music.Resume(); break;
+            case 'S': music.Stop(); break;
+            }
+            EXPECT_EQ(music.State(), states[i] - '0') << fileName << ' ' << steps << " step " << i;
+        }
     }
 }
 
-// Records what the item asks of it and reports what the test sets.
+// Records the file the item hands over; reports the state the test sets.
 struct FakePlayback : MusicPlayback {
-    bool load(const QString& realPath) override
-    {
-        loadedPath = realPath;
-        return accepts;
-    }
+    bool load(const QString& realPath) override { return loaded = realPath, accepts; }
     void play() override { current = Playing; }
-    void stop() override { current = Stopped; }
-    void pause() override { current = Paused; }
-    void resume() override { current = Playing; }
+    void stop() override {}
+    void pause() override {}
+    void resume() override {}
     int state() const override { return current; }
-
     static inline bool accepts = true;
-    static inline QString loadedPath;
-    static inline FakePlayback* last = nullptr;
-    int current = Stopped;
+    static inline QString loaded;
+    static inline int current = Stopped;
 };
 
-class AlbumMusicPlayback : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        FakePlayback::accepts = true;
-        AlbumMusic::SetPlaybackFactory([] {
-            auto playback = std::make_unique<FakePlayback>();
-            FakePlayback::last = playback.get();
-            return playback;
-        });
-    }
-    void TearDown() override { AlbumMusic::SetPlaybackFactory({}); }
-};
-
-TEST_F(AlbumMusicPlayback, HandsTheResolvedFileToThePlaybackAndReportsItsState)
+TEST(AlbumMusicPlayback, HandsTheResolvedFileToThePlaybackAndReportsItsState)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(writeBytes(dir.path() + "/MainAlbum/Track1.ogg", "ogg"));
+    ASSERT_TRUE(testing::writeBytes(dir.path() + "/MainAlbum/Track1.ogg", "ogg"));
+    AlbumMusic::SetPlaybackFactory([] { return std::make_unique<FakePlayback>(); });
     AlbumMusic music;
     music.SetFileName("track1.ogg");
-    ASSERT_TRUE(music.Load(dir.path() + "\\"));
-    EXPECT_EQ(FakePlayback::loadedPath, dir.path() + "/MainAlbum/Track1.ogg");
+    ASSERT_TRUE(music.Load(dir.path()));
+    EXPECT_EQ(FakePlayback::loaded, dir.path() + "/MainAlbum/Track1.ogg");
     music.Play();
-    EXPECT_EQ(music.State(), 2);
-    FakePlayback::last->current = MusicPlayback::Finished;
-    EXPECT_EQ(music.State(), 4);
-
+    EXPECT_EQ(music.State(), MusicPlayback::Playing);
+    FakePlayback::current = MusicPlayback::Finished;
+    EXPECT_EQ(music.State(), MusicPlayback::Finished);
     // A file the playback refuses leaves the item stopped.
     FakePlayback::accepts = false;
     EXPECT_FALSE(music.Load(dir.path()));
     music.Play();
-    EXPECT_EQ(music.State(), 1);
+    EXPECT_EQ(music.State(), MusicPlayback::Stopped);
+    AlbumMusic::SetPlaybackFactory({});
 }
 
 } // namespace

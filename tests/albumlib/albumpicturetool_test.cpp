@@ -14,185 +14,109 @@
 #include <gtest/gtest.h>
 
 // std
-#include <cstdlib>
-#include <thread>
-#include <vector>
+#include <tuple>
 
 namespace tarnwick {
 namespace {
 
-using testing::readBytes;
 using testing::writeBytes;
 
-const QRgb kQuarters[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+const QColor kQuarters[4] = {Qt::red, Qt::green, Qt::blue, Qt::white};
 
-QImage quarters(int width, int height)
+QImage quarters(QSize size)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    const int hw = width / 2;
-    const int hh = height / 2;
-    painter.fillRect(0, 0, hw, hh, QColor(kQuarters[0]));
-    painter.fillRect(hw, 0, width - hw, hh, QColor(kQuarters[1]));
-    painter.fillRect(0, hh, hw, height - hh, QColor(kQuarters[2]));
-    painter.fillRect(hw, hh, width - hw, height - hh, QColor(kQuarters[3]));
+    for (int i = 0; i < 4; ++i)
+        painter.fillRect(QRect(QPoint(i % 2 * size.width() / 2, i / 2 * size.height() / 2), size), kQuarters[i]);
     return image;
 }
 
-// Qt writes no GIF, so the test spells one out: 4 x 4 pixels in the four
-// quarter colours, its LZW codes kept 3 bits wide by a clear code after
-// every second pixel.
-QByteArray quartersGif()
-{
-    return QByteArray("GIF89a\x04\x00\x04\x00\x81\x00\x00", 13)      // screen, 4-colour table
-        + QByteArray("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\xFF\xFF\xFF", 12) // red green blue white
-        + QByteArray("\x2C\x00\x00\x00\x00\x04\x00\x04\x00\x00", 10)     // image 4 x 4
-        + QByteArray("\x02\x0A\x04\x98\x10\x60\x42\x89\x1B\x25\x6E\x2C\x00", 13) // codes
-        + QByteArray("\x3B", 1);
-}
+// Qt writes no GIF: 4 x 4 pixels in the quarter colours, its LZW codes
+// kept 3 bits wide by a clear code after every second pixel.
+const QByteArray kQuartersGif = QByteArray::fromHex("47494638396104000400810000ff000000ff000000ffffffff2c000000"
+                                                    "00040004000002"
+                                                    "0a0498106042891b256e2c003b");
 
-bool near(QRgb a, QRgb b, int tolerance)
-{
-    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
-        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
-}
-
+// The centre of each quarter shows its colour, to within `tolerance` per channel.
 void expectQuarters(const QImage& image, int tolerance)
 {
-    const int w = image.width();
-    const int h = image.height();
-    const QPoint centres[4] = {{w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
     for (int i = 0; i < 4; ++i) {
-        const QRgb got = image.pixel(centres[i]);
-        EXPECT_TRUE(near(got, kQuarters[i], tolerance))
-            << "quarter " << i << " is " << std::hex << got << " not " << kQuarters[i];
+        const QRgb got = image.pixel((i % 2 * 2 + 1) * image.width() / 4, (i / 2 * 2 + 1) * image.height() / 4);
+        for (int shift : {0, 8, 16})
+            EXPECT_NEAR(got >> shift & 0xff, kQuarters[i].rgb() >> shift & 0xff, tolerance) << "quarter " << i;
     }
 }
 
-class AlbumPictureToolTest : public ::testing::Test {
-protected:
-    QString save(const QString& name, const QImage& image, const char* format)
-    {
-        const QString path = m_dir.path() + u'/' + name;
-        EXPECT_TRUE(image.save(path, format, 90));
-        return path;
-    }
-
-    QTemporaryDir m_dir;
-};
-
-TEST_F(AlbumPictureToolTest, LoadsEveryFormatAtExactlyTheAskedSize)
+TEST(AlbumPictureTool, LoadsEveryFormatAtExactlyTheAskedSize)
 {
-    struct Case {
-        const char* name;
-        const char* format; // "GIF" is spelled out by the test
-        QSize source;
-        QSize wanted;
-        int tolerance;
+    QTemporaryDir dir;
+    const std::tuple<const char*, QSize, QSize, int> cases[] = {
+        // format ("GIF" is spelled out above), source size, wanted size, tolerance
+        {"JPG", {4000, 3000}, {800, 600}, 40}, // decoded at a quarter first
+        {"JPG", {1600, 1200}, {201, 151}, 40}, // just above an eighth
+        {"JPG", {64, 48}, {333, 77}, 40},      // enlarged to another shape
+        {"PNG", {300, 200}, {150, 100}, 0},    {"BMP", {300, 200}, {640, 480}, 0}, {"GIF", {4, 4}, {60, 45}, 0},
     };
-    const Case cases[] = {
-        {"12 megapixel JPEG to the display", "JPG", {4000, 3000}, {800, 600}, 40},
-        {"JPEG to an odd size and shape", "JPG", {3200, 2400}, {333, 77}, 40},
-        {"JPEG just above a decode step", "JPG", {1600, 1200}, {201, 151}, 40},
-        {"JPEG enlarged", "JPG", {64, 48}, {640, 480}, 40},
-        {"PNG", "PNG", {300, 200}, {150, 100}, 0},
-        {"BMP", "BMP", {300, 200}, {640, 480}, 0},
-        {"GIF", "GIF", {4, 4}, {60, 45}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = QStringLiteral("Picture.") + QString(c.format).toLower();
-        QString path = m_dir.path() + u'/' + file;
-        if (QByteArray(c.format) == "GIF")
-            EXPECT_TRUE(writeBytes(path, quartersGif()));
-        else
-            save(file, quarters(c.source.width(), c.source.height()), c.format);
+    for (const auto& [format, source, wanted, tolerance] : cases) {
+        SCOPED_TRACE(format);
+        const QString path = dir.path() + "/Picture." + QString(format).toLower();
+        const bool gif = QByteArray(format) == "GIF";
+        ASSERT_TRUE(gif ? writeBytes(path, kQuartersGif) : quarters(source).save(path, format, 90));
         // The player writes paths Windows-style and upper-cased.
-        path = (m_dir.path() + u'\\' + file).toUpper();
-        const QImage image = AlbumPictureTool().LoadPicture(path, c.wanted.width(), c.wanted.height(), 0, 0);
-        ASSERT_EQ(image.size(), c.wanted);
-        EXPECT_EQ(image.format(), QImage::Format_RGB32);
-        expectQuarters(image, c.tolerance);
-
-        const QImage own = AlbumPictureTool().OpenPicture(path);
-        ASSERT_EQ(own.size(), c.source);
-        EXPECT_EQ(own.format(), QImage::Format_RGB32);
-        expectQuarters(own, c.tolerance);
-    }
-}
-
-TEST_F(AlbumPictureToolTest, GivesNothingForWhatCannotBeLoaded)
-{
-    const QString good = save("good.png", quarters(40, 30), "PNG");
-    const QString broken = m_dir.path() + "/broken.jpg";
-    ASSERT_TRUE(writeBytes(broken, "this is no picture"));
-    const QString truncated = m_dir.path() + "/truncated.jpg";
-    ASSERT_TRUE(writeBytes(truncated, readBytes(save("whole.jpg", quarters(400, 300), "JPG")).left(200)));
-    struct Case {
-        const char* name;
-        QString path;
-        int width;
-        int height;
-    };
-    const Case cases[] = {
-        {"missing file", m_dir.path() + "/missing.jpg", 10, 10},
-        {"not a picture", broken, 10, 10},
-        {"cut-off JPEG", truncated, 10, 10},
-        {"empty path", QString(), 10, 10},
-        {"folder", m_dir.path(), 10, 10},
-        {"zero width", good, 0, 10},
-        {"negative height", good, 10, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_TRUE(AlbumPictureTool().LoadPicture(c.path, c.width, c.height).isNull());
-        EXPECT_TRUE(AlbumPictureTool().ResizePicture(QImage(), c.width, c.height).isNull());
-        if (c.width > 0 && c.height > 0) {
-            EXPECT_EQ(AlbumPictureTool().OpenPicture(c.path).isNull(), c.path != good);
+        const QString written = (dir.path() + "\\Picture." + format).toUpper();
+        const QImage loaded = AlbumPictureTool().LoadPicture(written, wanted.width(), wanted.height());
+        const QImage own = AlbumPictureTool().OpenPicture(written);
+        EXPECT_EQ(loaded.size(), wanted);
+        EXPECT_EQ(own.size(), source);
+        for (const QImage& image : {loaded, own}) {
+            EXPECT_EQ(image.format(), QImage::Format_RGB32);
+            expectQuarters(image, tolerance);
         }
     }
 }
 
-TEST_F(AlbumPictureToolTest, ShowsTransparencyBlackAndLoadsOnSeveralThreads)
+TEST(AlbumPictureTool, GivesNothingForWhatCannotBeLoaded)
 {
+    QTemporaryDir dir;
+    const QString good = dir.path() + "/good.png";
+    ASSERT_TRUE(quarters({40, 30}).save(good) && quarters({400, 300}).save(dir.path() + "/whole.jpg"));
+    ASSERT_TRUE(writeBytes(dir.path() + "/cut.jpg", testing::readBytes(dir.path() + "/whole.jpg").left(200)));
+    ASSERT_TRUE(writeBytes(dir.path() + "/broken.jpg", "this is no picture"));
+    const std::tuple<QString, int, int> cases[] = {
+        {dir.path() + "/missing.jpg", 10, 10}, {dir.path() + "/broken.jpg", 10, 10},
+        {dir.path() + "/cut.jpg", 10, 10}, {QString(), 10, 10}, {dir.path(), 10, 10}, {good, 0, 10}, {good, 10, -1},
+    };
+    for (const auto& [path, width, height] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_TRUE(AlbumPictureTool().LoadPicture(path, width, height).isNull());
+        EXPECT_TRUE(AlbumPictureTool().ResizePicture(AlbumPictureTool().OpenPicture(path), width, height).isNull());
+        EXPECT_EQ(AlbumPictureTool().OpenPicture(path).isNull(), path != good);
+    }
+}
+
+TEST(AlbumPictureTool, ShowsTransparencyBlackAndPastesClippedOntoACopyOfTheCanvas)
+{
+    QTemporaryDir dir;
     QImage clear(20, 10, QImage::Format_ARGB32);
     clear.fill(Qt::transparent);
-    const QString clearPath = save("clear.png", clear, "PNG");
-    EXPECT_EQ(AlbumPictureTool().LoadPicture(clearPath, 10, 5).pixel(3, 3), qRgb(0, 0, 0));
-    EXPECT_EQ(AlbumPictureTool().ResizePicture(clear, 10, 5).pixel(3, 3), qRgb(0, 0, 0));
+    ASSERT_TRUE(clear.save(dir.path() + "/clear.png"));
+    EXPECT_EQ(AlbumPictureTool().LoadPicture(dir.path() + "/clear.png", 10, 5).pixel(3, 3), qRgb(0, 0, 0));
 
-    // The player loads the next picture off the window thread.
-    const QString path = save("shared.jpg", quarters(1600, 1200), "JPG");
-    const QImage expected = AlbumPictureTool().LoadPicture(path, 320, 240);
-    std::vector<QImage> results(4);
-    std::vector<std::thread> threads;
-    for (QImage& result : results)
-        threads.emplace_back([&result, &path] { result = AlbumPictureTool().LoadPicture(path, 320, 240); });
-    for (std::thread& thread : threads)
-        thread.join();
-    for (const QImage& result : results)
-        EXPECT_EQ(result, expected);
-}
-
-TEST(AlbumPictureToolEdit, PastesClippedOntoACopyOfTheCanvas)
-{
     QImage canvas(10, 10, QImage::Format_RGB32);
-    canvas.fill(qRgb(0, 0, 255));
-    QImage source(4, 4, QImage::Format_RGB32);
-    source.fill(qRgb(255, 0, 0));
-    const QPoint places[] = {{3, 3}, {0, 0}, {-2, -2}, {8, 9}, {6, 6}, {10, 0}, {-4, -4}};
-    for (const QPoint& at : places) {
-        SCOPED_TRACE(::testing::Message() << at.x() << "," << at.y());
-        const QImage result = AlbumPictureTool().PastePicture(source, canvas, at.x(), at.y());
-        ASSERT_EQ(result.size(), canvas.size());
-        for (int y = 0; y < 10; ++y) {
-            for (int x = 0; x < 10; ++x) {
-                const bool inside = QRect(at, QSize(4, 4)).contains(x, y);
-                EXPECT_EQ(result.pixel(x, y), inside ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
-            }
-        }
+    canvas.fill(Qt::red);
+    QImage source(4, 4, QImage::Format_ARGB32);
+    source.fill(Qt::transparent);
+    QPainter(&source).fillRect(0, 0, 2, 4, Qt::blue);
+    for (const QPoint& at : {QPoint(3, 3), QPoint(-1, -2), QPoint(8, 9), QPoint(10, 0)}) {
+        QImage expected = canvas.copy();
+        QPainter painter(&expected);
+        painter.fillRect(QRect(at, QSize(2, 4)), Qt::blue);
+        painter.fillRect(QRect(at + QPoint(2, 0), QSize(2, 4)), Qt::black);
+        painter.end();
+        EXPECT_EQ(AlbumPictureTool().PastePicture(source, canvas, at.x(), at.y()), expected) << at.x() << "," << at.y();
     }
-    EXPECT_EQ(canvas.pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(canvas.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(AlbumPictureTool().PastePicture(QImage(), canvas, 0, 0), canvas);
     EXPECT_TRUE(AlbumPictureTool().PastePicture(source, QImage(), 0, 0).isNull());
 }

@@ -3,15 +3,13 @@
 // own temporary folder and writes its input files there.
 
 // Qt
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QString>
-#include <QStringList>
 
 namespace tarnwick::testing {
 
+// Writes `bytes` to `path`, creating missing folders.
 inline bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -22,16 +20,23 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes)
 inline QByteArray readBytes(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Every entry of `folder` (hidden ones too), in name order: shows leftover
+// Every entry of `folder`, hidden ones too, in name order: shows leftover
 // temporary files.
 inline QStringList entriesOf(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                      | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Container bytes that differ from their neighbours, so a range one off shows.
+inline QByteArray containerBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
+    return bytes;
 }
 
 } // namespace tarnwick::testing

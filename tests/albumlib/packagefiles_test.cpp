@@ -3,43 +3,27 @@
 // guard.
 
 // ours
+#include "albumtestfiles.h"
 #include "clsatom.h"
 #include "packagefiles.h"
 #include "programfolder.h"
 #include "session.h"
 
 // Qt
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-// std
+// GoogleTest
 #include <gtest/gtest.h>
+
+// std
+#include <tuple>
 
 namespace tarnwick {
 namespace {
 
-QByteArray containerBytes(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 131 + i / 251) & 0xFF);
-    return bytes;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using testing::containerBytes;
+using testing::readBytes;
+using testing::writeBytes;
 
 // A packed run: the program folder is the album folder, the container sits
 // beside it with its picture data at offset 4096.
@@ -52,19 +36,11 @@ protected:
         QDir().mkpath(program);
         SetProgramFolder(program);
         container = containerBytes(8192);
-        writeFile(root.path() + "/album.pak", container);
-        writeFile(program + "/MainFile.ini",
-                  "[PicResultFile]\r\n"
-                  "p001.jpg=0,1500\r\n"
-                  "blanks.jpg= 10 , 20 \r\n"
-                  "fraction.jpg=2.5,3.5\r\n"
-                  "nolength.jpg=7\r\n"
-                  "past.jpg=4000,200\r\n"
-                  "negative.jpg=-5000,10\r\n"
-                  "empty.jpg=\r\n"
-                  "../evil.jpg=0,10\r\n"
-                  "[PicThumbnailFile]\r\n"
-                  "p001_t.jpg=1500,20\r\n");
+        writeBytes(root.path() + "/album.pak", container);
+        writeBytes(program + "/MainFile.ini",
+                   "[PicResultFile]\r\np001.jpg=0,1500\r\nblanks.jpg= 10 , 20 \r\nfraction.jpg=2.5,3.5\r\n"
+                   "nolength.jpg=7\r\npast.jpg=4000,200\r\nnegative.jpg=-5000,10\r\nempty.jpg=\r\n"
+                   "../evil.jpg=0,10\r\n[PicThumbnailFile]\r\np001_t.jpg=1500,20\r\n");
         StartMode = ModePackedAlbum;
         gAlbum = std::make_unique<Album>();
         gAlbum->SetPath(program.toUpper() + "\\");
@@ -81,13 +57,8 @@ protected:
 
 TEST_F(Packed, EntriesAreCopiedByteForByteFromTheirRange)
 {
-    struct Case {
-        const char* name;
-        const char* folder;
-        qsizetype from; // 0-based in the container; -1: no file
-        qsizetype length;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, qsizetype, qsizetype> cases[] = {
+        // name, folder, 0-based start in the container (-1: no file), length
         {"p001.jpg", kResultPicture, 4096, 1500},
         {"p001_t.jpg", kMainAlbum, 4096 + 1500, 20},
         {"blanks.jpg", kResultPicture, 4096 + 10, 20},
@@ -100,13 +71,10 @@ TEST_F(Packed, EntriesAreCopiedByteForByteFromTheirRange)
         {"p001.jpg", kMainAlbum, -1, 0},                  // only in the other section
         {"p001_t.jpg", "resultpicture", -1, 0},           // folder names are exact
     };
-    for (const auto& c : cases) {
-        ExtractPicture(c.name, c.folder);
-        const QString path = program + "/" + c.folder + "/" + c.name;
-        if (c.from < 0)
-            EXPECT_FALSE(QFile::exists(path)) << c.name;
-        else
-            EXPECT_EQ(readFile(path), container.mid(c.from, c.length)) << c.name;
+    for (const auto& [name, folder, from, length] : cases) {
+        ExtractPicture(name, folder);
+        const QString path = program + "/" + folder + "/" + name;
+        EXPECT_EQ(readBytes(path), from < 0 ? "<missing>" : container.mid(from, length)) << name;
     }
 }
 
@@ -124,10 +92,10 @@ TEST_F(Packed, NamesThatLeaveTheFolderAreNeverWritten)
 TEST_F(Packed, AnUnpackedPictureIsNotCopiedAgain)
 {
     ExtractPicture("p001.jpg", kResultPicture);
-    writeFile(program + "/ResultPicture/p001.jpg", "changed");
+    writeBytes(program + "/ResultPicture/p001.jpg", "changed");
     QFile::remove(program + "/MainFile.ini");
     ExtractPicture("p001.jpg", kResultPicture);
-    EXPECT_EQ(readFile(program + "/ResultPicture/p001.jpg"), QByteArray("changed"));
+    EXPECT_EQ(readBytes(program + "/ResultPicture/p001.jpg"), QByteArray("changed"));
 }
 
 TEST_F(Packed, AlbumFolderModesTouchNothing)
@@ -142,30 +110,26 @@ TEST_F(Packed, AlbumFolderModesTouchNothing)
 
 TEST_F(Packed, CleanUpByMode)
 {
-    struct Case {
-        std::int32_t mode;
-        bool picturesGo;
-        bool launcherFilesGo;
-    };
-    const Case cases[] = {
+    const std::tuple<std::int32_t, bool, bool> cases[] = {
+        // start mode, pictures go, launcher files go
         {ModeAlbumFolder, false, false}, {ModeExport, false, false},      {ModePackedAlbum, true, true},
         {ModeSaver, true, true},         {ModeSaverPreview, true, true},  {ModeSaverSettings, false, true},
         {ModeSaverPassword, false, true},
     };
     const QStringList launcher{"twkalbum.dll", "msvbvm60.dll", "twunpack.exe"};
-    for (const auto& c : cases) {
-        writeFile(program + "/ResultPicture/p001.jpg", "x");
-        writeFile(program + "/MainAlbum/p001_t.jpg", "x");
-        writeFile(program + "/MainAlbum/keep/inner.jpg", "x");
+    for (const auto& [mode, picturesGo, launcherFilesGo] : cases) {
+        writeBytes(program + "/ResultPicture/p001.jpg", "x");
+        writeBytes(program + "/MainAlbum/p001_t.jpg", "x");
+        writeBytes(program + "/MainAlbum/keep/inner.jpg", "x");
         for (const QString& f : launcher)
-            writeFile(root.path() + "/" + f, "x");
-        StartMode = c.mode;
+            writeBytes(root.path() + "/" + f, "x");
+        StartMode = mode;
         CleanUpUnpackedFiles();
-        EXPECT_EQ(QFile::exists(program + "/ResultPicture/p001.jpg"), !c.picturesGo) << c.mode;
-        EXPECT_EQ(QFile::exists(program + "/MainAlbum/p001_t.jpg"), !c.picturesGo) << c.mode;
-        EXPECT_TRUE(QFile::exists(program + "/MainAlbum/keep/inner.jpg")) << c.mode;
+        EXPECT_EQ(QFile::exists(program + "/ResultPicture/p001.jpg"), !picturesGo) << mode;
+        EXPECT_EQ(QFile::exists(program + "/MainAlbum/p001_t.jpg"), !picturesGo) << mode;
+        EXPECT_TRUE(QFile::exists(program + "/MainAlbum/keep/inner.jpg")) << mode;
         for (const QString& f : launcher)
-            EXPECT_EQ(QFile::exists(root.path() + "/" + f), !c.launcherFilesGo) << c.mode;
+            EXPECT_EQ(QFile::exists(root.path() + "/" + f), !launcherFilesGo) << mode;
         EXPECT_TRUE(QFile::exists(program + "/MainFile.ini"));
     }
     // With nothing left to delete the clean-up still completes.

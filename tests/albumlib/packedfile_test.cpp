@@ -12,6 +12,7 @@
 
 // std
 #include <limits>
+#include <tuple>
 
 namespace tarnwick {
 namespace {
@@ -20,121 +21,59 @@ using testing::entriesOf;
 using testing::readBytes;
 using testing::writeBytes;
 
-// Bytes that differ from their neighbours, so a range one off shows.
-QByteArray containerBytes(qint64 size)
+// More than one copy chunk.
+constexpr qint64 kSize = 600000;
+
+// Copies `length` bytes from 1-based `start` of `container` into `out`, both below `dir`.
+bool copy(const QTemporaryDir& dir, const char* container, qint64 start, qint64 length, const char* out)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qint64 i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xff);
-    return bytes;
-}
-
-class PackedFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_bytes = containerBytes(8192);
-        m_container = m_dir.path() + "/album.pak";
-        ASSERT_TRUE(writeBytes(m_container, m_bytes));
-        ASSERT_TRUE(QDir().mkpath(m_dir.path() + "/ResultPicture"));
-        m_reader.SetFileName(m_container);
-    }
-
-    QString output() const { return m_dir.path() + "/ResultPicture/p001.jpg"; }
-
-    QTemporaryDir m_dir;
-    QByteArray m_bytes;
-    QString m_container;
-    PackedFile m_reader;
-};
-
-TEST_F(PackedFileTest, CopiesTheBytesOfTheRange)
-{
-    struct Case {
-        const char* name;
-        qint64 start; // 1-based
-        qint64 length;
-    };
-    const Case cases[] = {
-        {"picture at offset 4096", 4097, 1500},
-        {"whole container", 1, 8192},
-        {"first byte", 1, 1},
-        {"last byte", 8192, 1},
-        {"empty copy", 4097, 0},
-        {"empty copy just past the end", 8193, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        // A longer older file of the same name is replaced whole.
-        ASSERT_TRUE(writeBytes(output(), QByteArray(9000, 'x')));
-        PackedFile target;
-        target.SetOutputFile(output());
-        ASSERT_TRUE(m_reader.CopyTo(c.start, target, 1, c.length));
-        EXPECT_EQ(readBytes(output()), m_bytes.mid(c.start - 1, c.length));
-        EXPECT_EQ(entriesOf(m_dir.path() + "/ResultPicture"), QStringList{"p001.jpg"});
-    }
-}
-
-TEST_F(PackedFileTest, CopiesMoreThanOneChunkByteForByte)
-{
-    const QByteArray big = containerBytes(1 << 20);
-    ASSERT_TRUE(writeBytes(m_dir.path() + "/big.pak", big));
-    // Both paths as the player writes them.
     PackedFile reader;
-    reader.SetFileName(m_dir.path() + "\\BIG.PAK");
     PackedFile target;
-    target.SetOutputFile(m_dir.path() + "\\RESULTPICTURE\\p002.jpg");
-    ASSERT_TRUE(reader.CopyTo(100001, target, 1, 700000));
-    EXPECT_TRUE(readBytes(m_dir.path() + "/ResultPicture/p002.jpg") == big.mid(100000, 700000));
+    reader.SetFileName(dir.path() + container);
+    target.SetOutputFile(dir.path() + out);
+    return reader.CopyTo(start, target, 1, length);
 }
 
-TEST_F(PackedFileTest, RefusesAndWritesNothing)
+TEST(PackedFile, CopiesTheBytesOfTheRange)
 {
-    const qint64 huge = std::numeric_limits<qint64>::max();
-    struct Case {
-        const char* name;
-        const char* container; // below the test folder; "" keeps album.pak
-        const char* out;       // below the test folder
-        qint64 start;
-        qint64 length;
-    };
-    const Case cases[] = {
-        {"start 0", "", "/ResultPicture/p.jpg", 0, 10},
-        {"negative start", "", "/ResultPicture/p.jpg", -5, 10},
-        {"negative length", "", "/ResultPicture/p.jpg", 1, -1},
-        {"range past the end", "", "/ResultPicture/p.jpg", 8000, 500},
-        {"range one byte past the end", "", "/ResultPicture/p.jpg", 8192, 2},
-        {"start past the end", "", "/ResultPicture/p.jpg", 8194, 0},
-        {"length that overflows", "", "/ResultPicture/p.jpg", 2, huge},
-        {"start that overflows", "", "/ResultPicture/p.jpg", huge, 2},
-        {"missing container", "/missing.pak", "/ResultPicture/p.jpg", 1, 10},
-        {"container is a folder", "/ResultPicture", "/ResultPicture/p.jpg", 1, 0},
-        {"output named ..", "", "/ResultPicture/..", 1, 10},
-        {"output named .. with backslash", "", "/ResultPicture\\..", 1, 10},
-        {"output is a folder path", "", "/ResultPicture/", 1, 10},
-        {"output folder missing", "", "/NoFolder/p.jpg", 1, 10},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PackedFile reader;
-        reader.SetFileName(*c.container ? m_dir.path() + c.container : m_container);
-        PackedFile target;
-        target.SetOutputFile(m_dir.path() + c.out);
-        EXPECT_FALSE(reader.CopyTo(c.start, target, 1, c.length));
-        EXPECT_TRUE(entriesOf(m_dir.path() + "/ResultPicture").isEmpty());
-        EXPECT_EQ(entriesOf(m_dir.path()), (QStringList{"ResultPicture", "album.pak"}));
+    QTemporaryDir dir;
+    const QByteArray bytes = testing::containerBytes(kSize);
+    ASSERT_TRUE(writeBytes(dir.path() + "/album.pak", bytes));
+    const std::pair<qint64, qint64> cases[] = {{4097, 1500}, {1, kSize}, {kSize, 1}, {kSize + 1, 0}, {100001, 300000}};
+    for (const auto& [start, length] : cases) {
+        // A longer older file of the same name is replaced whole.
+        ASSERT_TRUE(writeBytes(dir.path() + "/ResultPicture/p001.jpg", QByteArray(kSize + 10, 'x')));
+        // Paths as the player writes them.
+        ASSERT_TRUE(copy(dir, "\\ALBUM.PAK", start, length, "\\RESULTPICTURE\\p001.jpg")) << start;
+        EXPECT_TRUE(readBytes(dir.path() + "/ResultPicture/p001.jpg") == bytes.mid(start - 1, length)) << start;
+        EXPECT_EQ(entriesOf(dir.path() + "/ResultPicture"), QStringList{"p001.jpg"});
     }
+}
 
+TEST(PackedFile, RefusesAndWritesNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(dir.path() + "/a.pak", testing::containerBytes(kSize)));
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/Out"));
+    const qint64 huge = std::numeric_limits<qint64>::max();
+    const std::tuple<const char*, qint64, qint64, const char*> cases[] = {
+        // container, start, length, output
+        {"/a.pak", 0, 10, "/Out/p.jpg"},       {"/a.pak", 1, -1, "/Out/p.jpg"},
+        {"/a.pak", kSize, 2, "/Out/p.jpg"},    {"/a.pak", kSize + 2, 0, "/Out/p.jpg"},
+        {"/a.pak", 2, huge, "/Out/p.jpg"},     {"/a.pak", huge, 2, "/Out/p.jpg"},
+        {"/missing.pak", 1, 10, "/Out/p.jpg"}, {"/Out", 1, 0, "/Out/p.jpg"},
+        {"/a.pak", 1, 10, "/Out/.."},          {"/a.pak", 1, 10, "/Out\\.."},
+        {"/a.pak", 1, 10, "/Out/"},            {"/a.pak", 1, 10, "/NoFolder/p.jpg"},
+    };
+    for (const auto& [container, start, length, out] : cases) {
+        EXPECT_FALSE(copy(dir, container, start, length, out)) << container << " " << start << "," << length << out;
+        EXPECT_EQ(entriesOf(dir.path()), (QStringList{"Out", "a.pak"}));
+        EXPECT_TRUE(entriesOf(dir.path() + "/Out").isEmpty());
+    }
     // A refused copy leaves an existing file as it was.
-    ASSERT_TRUE(writeBytes(output(), "old"));
-    PackedFile target;
-    target.SetOutputFile(output());
-    EXPECT_FALSE(m_reader.CopyTo(8000, target, 1, 500));
-    EXPECT_EQ(readBytes(output()), "old");
-    // An output without a name at all.
-    PackedFile unnamed;
-    EXPECT_FALSE(m_reader.CopyTo(1, unnamed, 1, 10));
+    ASSERT_TRUE(writeBytes(dir.path() + "/Out/p.jpg", "old"));
+    EXPECT_FALSE(copy(dir, "/a.pak", kSize - 10, 500, "/Out/p.jpg"));
+    EXPECT_EQ(readBytes(dir.path() + "/Out/p.jpg"), "old");
 }
 
 } // namespace

@@ -3,18 +3,14 @@
 // Qt
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QProcess>
 
+// GoogleTest
 #include <gtest/gtest.h>
 
 namespace tarnwick::test {
-
-QStringList MakerRun::errLines() const
-{
-    return err.split(u'\n', Qt::SkipEmptyParts);
-}
 
 QString binFolder()
 {
@@ -41,55 +37,17 @@ MakerRun runMaker(const QStringList& arguments)
 
 void writePicture(const QString& path, QSize size, QColor color)
 {
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (suffix == "gif") {
+        writeBytes(path, QByteArray::fromHex("47494638396101000100800000ff0000000000"
+                                             "2c0000000001000100000002024401003b"));
+        return;
+    }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
-    if (!image.save(path))
+    if (!image.save(path, QImageWriter::supportedImageFormats().contains(suffix) ? nullptr : "png"))
         ADD_FAILURE() << "cannot write test picture " << path.toStdString();
-}
-
-QByteArray tinyRedGif()
-{
-    // Qt reads GIF but cannot write it: a 1x1 picture, one red pixel.
-    return QByteArray::fromHex("474946383961"
-                               "01000100800000"
-                               "ff0000000000"
-                               "2c00000000010001000000"
-                               "0202440100"
-                               "3b");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QMap<QString, QPair<qint64, qint64>> indexEntries(const QString& text, const QString& section)
-{
-    QMap<QString, QPair<qint64, qint64>> entries;
-    bool inSection = false;
-    for (const QString& raw : text.split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(u'[')) {
-            inSection = line == u'[' + section + u']';
-            continue;
-        }
-        const qsizetype eq = line.indexOf(u'=');
-        if (!inSection || eq < 0)
-            continue;
-        const QStringList numbers = line.mid(eq + 1).split(u',');
-        entries.insert(line.left(eq), {numbers.value(0).toLongLong(), numbers.value(1).toLongLong()});
-    }
-    return entries;
 }
 
 QString keyValue(const QString& text, const QString& key)

@@ -2,13 +2,12 @@
 // Helpers of the album maker's tests: running the built tool, making test
 // pictures and reading what the tool wrote.
 
+// ours
+#include "../albumlib/albumtestfiles.h"
+
 // Qt
-#include <QByteArray>
 #include <QColor>
-#include <QImage>
-#include <QMap>
 #include <QSize>
-#include <QString>
 #include <QStringList>
 
 namespace tarnwick::test {
@@ -17,8 +16,6 @@ struct MakerRun {
     int exitCode = -1;
     QString out;
     QString err;
-    // The lines of stderr, without empty ones.
-    QStringList errLines() const;
 };
 
 // Runs the built album-maker with `arguments` and waits for it.
@@ -27,23 +24,15 @@ MakerRun runMaker(const QStringList& arguments);
 // The folder of the built programs (and of the shipped playerprofile.ini).
 QString binFolder();
 
-// Writes a picture of `size` filled with `color`; the format follows the
-// file's extension. Creates missing folders.
-void writePicture(const QString& path, QSize size, QColor color);
+// Writes a picture of `size` filled with `color`, creating missing folders.
+// The format follows the extension (PNG for one Qt cannot write); a ".gif"
+// is one red pixel, as Qt writes no GIF.
+void writePicture(const QString& path, QSize size = {32, 24}, QColor color = Qt::red);
 
-// A GIF of one red pixel.
-QByteArray tinyRedGif();
+using testing::readBytes;
+using testing::writeBytes;
 
-// Writes `bytes` to `path`, creating missing folders.
-void writeBytes(const QString& path, const QByteArray& bytes);
-
-QByteArray readBytes(const QString& path);
-
-// The entries name -> (start, length) of one section of a picture index
-// ("PicResultFile" or "PicThumbnailFile") in `text`.
-QMap<QString, QPair<qint64, qint64>> indexEntries(const QString& text, const QString& section);
-
-// The value of key=value lines in `text` (the first one), or "".
+// The value of the first key=value line of `text`, or "".
 QString keyValue(const QString& text, const QString& key);
 
 // Every entry name of `folder` and below, relative, sorted.
