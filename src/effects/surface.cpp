@@ -50,6 +50,12 @@ void Surface::setBackColor(std::uint32_t rgb)
     clear();
 }
 
+void Surface::clearTo(std::uint32_t rgb)
+{
+    m_picture = QImage();
+    setBackColor(rgb);
+}
+
 namespace {
 
 // Clips a w x h copy from (sx, sy) in a src_w x src_h surface to (x, y) in a
@@ -103,28 +109,21 @@ void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
 
 namespace {
 
-inline std::uint32_t blendPixel(std::uint32_t s, std::uint32_t d, std::uint32_t a)
+std::uint32_t blendPixel(std::uint32_t s, std::uint32_t d, std::uint32_t a)
 {
-    const std::uint32_t na = 255 - a;
-    const std::uint32_t r = (((s >> 16) & 0xFF) * a + ((d >> 16) & 0xFF) * na + 127) / 255;
-    const std::uint32_t g = (((s >> 8) & 0xFF) * a + ((d >> 8) & 0xFF) * na + 127) / 255;
-    const std::uint32_t b = ((s & 0xFF) * a + (d & 0xFF) * na + 127) / 255;
-    return 0xFF000000u | (r << 16) | (g << 8) | b;
+    const auto channel = [&](int shift) {
+        return pixelrow::blendChannel((s >> shift) & 0xFF, (d >> shift) & 0xFF, a) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
-} // namespace
-
-void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
-                int sw, int sh, std::uint8_t alpha)
+// Different sizes: each destination pixel takes the source pixel under its
+// centre.
+void blendStretched(Surface& dst, int x, int y, int w, int h, const QImage& simg, int sx, int sy,
+                    int sw, int sh, std::uint8_t alpha)
 {
-    if (w < 1 || h < 1 || sw < 1 || sh < 1)
-        return;
-    const bool same = &dst == &src;
-    const QImage srcCopy = same ? src.image().copy() : QImage();
-    const QImage& simg = same ? srcCopy : src.image();
     for (int j = 0; j < h; ++j) {
         const int dy = y + j;
-        // Nearest neighbour: the source row under the destination row's centre.
         const int syj = sy + static_cast<int>((static_cast<long long>(j) * 2 + 1) * sh / (2LL * h));
         if (dy < 0 || dy >= dst.height() || syj < 0 || syj >= simg.height())
             continue;
@@ -137,6 +136,32 @@ void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, in
                 continue;
             d[dx] = blendPixel(s[sxi], d[dx], alpha);
         }
+    }
+}
+
+} // namespace
+
+void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
+                int sw, int sh, std::uint8_t alpha)
+{
+    if (w < 1 || h < 1 || sw < 1 || sh < 1)
+        return;
+    const bool same = &dst == &src;
+    if (w != sw || h != sh) {
+        const QImage srcCopy = same ? src.image().copy() : QImage();
+        blendStretched(dst, x, y, w, h, same ? srcCopy : src.image(), sx, sy, sw, sh, alpha);
+        return;
+    }
+    // Equal sizes map pixel to pixel, so the rectangle clips like a copy.
+    if (!clipCopy(x, y, w, h, sx, sy, dst.width(), dst.height(), src.width(), src.height()))
+        return;
+    // Within one surface the blend reads the source as it was, and the rows
+    // of an overlapping rectangle must not overlap partly.
+    const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
+    for (int j = 0; j < h; ++j) {
+        const std::uint32_t* s = same ? reinterpret_cast<const std::uint32_t*>(copy.constScanLine(j))
+                                      : src.row(sy + j) + sx;
+        pixelrow::blendRow(dst.row(y + j) + x, s, w, alpha);
     }
 }
 

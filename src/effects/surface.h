@@ -53,6 +53,10 @@ public:
     // Sets the back colour (0xRRGGBB) and clears, as setting a picture box's
     // back colour does: without a picture the whole surface takes the colour.
     void setBackColor(std::uint32_t rgb);
+    // Drops the picture and sets the back colour, so the whole surface takes
+    // the colour: setPictureToNothing() then setBackColor(rgb), filling the
+    // surface once instead of twice.
+    void clearTo(std::uint32_t rgb);
     std::uint32_t backColor() const { return m_backColor; }
 
     bool visible() const { return m_visible; }

@@ -8,7 +8,6 @@
 #include "direction.h"
 #include "effectrun.h"
 #include "pixelmask.h"
-#include "pixelrow.h"
 #include "surface.h"
 #include "vbmath.h"
 
@@ -156,17 +155,12 @@ MaskPair masksOf(int variant, std::int32_t i, std::int32_t times, double R, doub
     }
 }
 
-// Clears `s` to the mask's back colour and fills its shape row by row.
+// Drops the picture of `s`, clears it to the mask's back colour and fills
+// its shape.
 void drawMask(Surface& s, const Mask& m)
 {
-    s.setBackColor(m.back);
-    const auto [first, last] = m.shape.rowRange(s.height());
-    PixelSpan spans[2];
-    for (int py = first; py <= last; ++py) {
-        const int n = m.shape.rowSpans(py, s.width(), spans);
-        for (int k = 0; k < n; ++k)
-            pixelrow::fillRow(s.row(py) + spans[k].begin, spans[k].end - spans[k].begin, m.fill);
-    }
+    s.clearTo(m.back);
+    fillMask(s, m.shape, m.fill);
 }
 
 void wholeBlt(Surface& dst, const Surface& src, Rop rop)
@@ -212,7 +206,10 @@ void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
             if (masked && mul(2, i) > times)
                 return;
             const std::int32_t t0 = run.tick();
-            objTmp.setPictureToNothing();
+            // The masks drop objTmp's picture themselves and paint all of
+            // it, so only the other patterns clear it here.
+            if (!masked)
+                objTmp.setPictureToNothing();
             const FrameGeometry g{i, stepX, stepY, objDest.ScaleWidth(), objDest.ScaleHeight()};
             if (variant < static_cast<int>(kDirections.size())) {
                 edgeWipe(kDirections[variant], g, objScr, objDest);
