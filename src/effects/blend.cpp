@@ -5,6 +5,7 @@
 // ours
 #include "clsmovie.h"
 #include "effectrun.h"
+#include "pixelrow.h"
 #include "surface.h"
 #include "vbmath.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace tarnwick {
 
@@ -36,6 +38,14 @@ double bandWeight(int i, bool leadingFirst)
     return share * 5 + 1;
 }
 
+// The alpha of band i this frame: its weight times the frame's base alpha,
+// held at 255.
+std::uint8_t bandAlpha(int i, bool leadingFirst, std::int32_t base)
+{
+    const double weighted = bandWeight(i, leadingFirst) * base;
+    return static_cast<std::uint8_t>(std::min<std::int32_t>(255, whole(weighted)));
+}
+
 // Start and extent of band i along a side of `size` pixels; the last band
 // takes what the rounding of the table leaves.
 void bandSpan(const BandTable& starts, int i, float size, std::int32_t& start, std::int32_t& extent)
@@ -44,23 +54,43 @@ void bandSpan(const BandTable& starts, int i, float size, std::int32_t& start, s
     extent = i < kBands ? sub(starts[i + 1], starts[i]) : whole(double(size) - starts[kBands]);
 }
 
+// Column bands tile the width without overlapping, so they are drawn as one
+// alpha per column over whole rows: band by band would walk the picture in
+// tall narrow strips. Columns outside every band keep alpha 0, which leaves
+// them as they are.
+void drawColumnBands(Surface& objDest, const Surface& objScr, const BandTable& colX, bool leadingFirst,
+                     std::int32_t base)
+{
+    std::vector<std::uint8_t> columnAlpha(static_cast<std::size_t>(objDest.width()), 0);
+    for (int i = 1; i <= kBands; ++i) {
+        const std::uint8_t alpha = bandAlpha(i, leadingFirst, base);
+        std::int32_t start = 0;
+        std::int32_t extent = 0;
+        bandSpan(colX, i, objDest.ScaleWidth(), start, extent);
+        const int end = std::min<std::int64_t>(std::int64_t(start) + extent, objDest.width());
+        for (int x = std::max(start, 0); x < end; ++x)
+            columnAlpha[x] = alpha;
+    }
+    const int h = std::min({whole(objDest.ScaleHeight()), objDest.height(), objScr.height()});
+    const int w = std::min(objDest.width(), objScr.width());
+    for (int y = 0; y < h; ++y)
+        pixelrow::blendRowAlphas(objDest.row(y), objScr.row(y), w, columnAlpha.data());
+}
+
 void drawBands(Surface& objDest, const Surface& objScr, const BandTable& colX,
                const BandTable& rowY, BandLayout layout, std::int32_t base)
 {
+    if (!layout.rows) {
+        drawColumnBands(objDest, objScr, colX, layout.leadingFirst, base);
+        return;
+    }
     for (int i = 1; i <= kBands; ++i) {
-        const double weighted = bandWeight(i, layout.leadingFirst) * base;
-        const auto alpha = static_cast<std::uint8_t>(std::min<std::int32_t>(255, whole(weighted)));
+        const std::uint8_t alpha = bandAlpha(i, layout.leadingFirst, base);
         std::int32_t start = 0;
         std::int32_t extent = 0;
-        if (layout.rows) {
-            bandSpan(rowY, i, objDest.ScaleHeight(), start, extent);
-            const std::int32_t w = whole(objDest.ScaleWidth());
-            alphaBlend(objDest, 0, start, w, extent, objScr, 0, start, w, extent, alpha);
-        } else {
-            bandSpan(colX, i, objDest.ScaleWidth(), start, extent);
-            const std::int32_t h = whole(objDest.ScaleHeight());
-            alphaBlend(objDest, start, 0, extent, h, objScr, start, 0, extent, h, alpha);
-        }
+        bandSpan(rowY, i, objDest.ScaleHeight(), start, extent);
+        const std::int32_t w = whole(objDest.ScaleWidth());
+        alphaBlend(objDest, 0, start, w, extent, objScr, 0, start, w, extent, alpha);
     }
 }
 

@@ -9,6 +9,7 @@
 
 // std
 #include <algorithm>
+#include <cstring>
 
 namespace tarnwick {
 
@@ -40,6 +41,10 @@ void Surface::clear()
 {
     if (m_picture.isNull())
         m_image.fill(QColor::fromRgb(m_backColor));
+    else if (m_image.size() == m_picture.size() && m_image.bytesPerLine() == m_picture.bytesPerLine())
+        // Into the image's own buffer: a fresh copy would allocate a whole
+        // frame, every frame of a fade.
+        std::memcpy(m_image.bits(), m_picture.constBits(), static_cast<std::size_t>(m_image.sizeInBytes()));
     else
         m_image = m_picture.copy();
 }
@@ -90,6 +95,27 @@ RowOp rowOpOf(Rop rop)
     return copyRow;
 }
 
+// Runs `rowFn(d, s, w)` over the rows of a clipped w x h rectangle at (x, y)
+// in dst and (sx, sy) in src. Within one surface the rows read the source
+// as it was, so overlapping rectangles never see their own writes. Row
+// pointers step by the stride: asking the image for each row checks for
+// sharing every time, which narrow copies feel.
+template <typename RowFn>
+void forEachRow(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, RowFn rowFn)
+{
+    const bool same = &dst == &src;
+    const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
+    const QImage& simg = same ? copy : src.image();
+    const std::uint32_t* s = reinterpret_cast<const std::uint32_t*>(simg.constBits());
+    if (!same)
+        s += static_cast<std::size_t>(sy) * (simg.bytesPerLine() / 4) + sx;
+    const std::size_t sStride = static_cast<std::size_t>(simg.bytesPerLine()) / 4;
+    std::uint32_t* d = dst.row(y) + x;
+    const std::size_t dStride = static_cast<std::size_t>(dst.image().bytesPerLine()) / 4;
+    for (int j = 0; j < h; ++j, d += dStride, s += sStride)
+        rowFn(d, s, w);
+}
+
 } // namespace
 
 void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, Rop rop)
@@ -97,14 +123,7 @@ void bitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
     if (!clipCopy(x, y, w, h, sx, sy, dst.width(), dst.height(), src.width(), src.height()))
         return;
     const RowOp op = rowOpOf(rop);
-    // Overlapping copies within one surface read the source as it was.
-    const bool same = &dst == &src;
-    const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
-    for (int j = 0; j < h; ++j) {
-        const std::uint32_t* s = same ? reinterpret_cast<const std::uint32_t*>(copy.constScanLine(j))
-                                      : src.row(sy + j) + sx;
-        op(dst.row(y + j) + x, s, w);
-    }
+    forEachRow(dst, x, y, w, h, src, sx, sy, [op](std::uint32_t* d, const std::uint32_t* s, int n) { op(d, s, n); });
 }
 
 namespace {
@@ -155,14 +174,8 @@ void alphaBlend(Surface& dst, int x, int y, int w, int h, const Surface& src, in
     // Equal sizes map pixel to pixel, so the rectangle clips like a copy.
     if (!clipCopy(x, y, w, h, sx, sy, dst.width(), dst.height(), src.width(), src.height()))
         return;
-    // Within one surface the blend reads the source as it was, and the rows
-    // of an overlapping rectangle must not overlap partly.
-    const QImage copy = same ? src.image().copy(sx, sy, w, h) : QImage();
-    for (int j = 0; j < h; ++j) {
-        const std::uint32_t* s = same ? reinterpret_cast<const std::uint32_t*>(copy.constScanLine(j))
-                                      : src.row(sy + j) + sx;
-        pixelrow::blendRow(dst.row(y + j) + x, s, w, alpha);
-    }
+    forEachRow(dst, x, y, w, h, src, sx, sy,
+               [alpha](std::uint32_t* d, const std::uint32_t* s, int n) { pixelrow::blendRow(d, s, n, alpha); });
 }
 
 void fillMask(Surface& s, const PixelMask& mask, std::uint32_t rgb)
