@@ -1,9 +1,9 @@
 #pragma once
 // A stage for effect tests: the four surfaces prepared as the player
 // prepares them (objTmp2 and objDest show the outgoing picture A, objScr the
-// incoming picture B, objTmp black), an engine on a virtual host whose
-// settings come from a map, and every refreshed frame of objDest kept on
-// request.
+// incoming picture B), an engine on a virtual host whose settings come from
+// a map, chosen frames of objDest kept, and frames compared pixel by pixel
+// with pictures worked out by hand.
 
 // ours
 #include "clsmovie.h"
@@ -15,12 +15,14 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
 
 // std
-#include <initializer_list>
+#include <functional>
 #include <map>
 #include <set>
-#include <string>
 #include <vector>
 
 namespace tarnwick::test {
@@ -36,114 +38,78 @@ inline QImage gradientPicture(int w, int h, int base)
     return img;
 }
 
-inline QImage solidPicture(int w, int h, QRgb rgb)
+// The tuning keys of the settings file by short name: "Times", "Interval",
+// and "X", "Y" for the line, cell or slat counts.
+inline QString settingKey(const QString& effect, const QString& name)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(rgb);
-    return img;
+    static const QHash<QString, QString> keys = {
+        {"Shutter/X", "ShutterBlock(how many shutters)"},
+        {"Matrix/X", "MatrixBlock_X(How many squares at horizontal)"},
+        {"Matrix/Y", "MatrixBlock_Y(How many squares at vertical)"},
+        {"RndSquare/X", "RndSquareNumber_X(How many squares at horizontal)"},
+        {"RndSquare/Y", "RndSquareNumber_Y(How many squares at vertical"}, // no closing parenthesis
+        {"LineTransform/X", "LineNumber_X(How many lines at horizontal)"},
+        {"LineTransform/Y", "LineNumber_Y(How many lines at vertical)"},
+    };
+    if (name == "Times")
+        return effect + "Times(How many loop times to finish?)";
+    if (name == "Interval")
+        return effect + "Interval(ms)(How many milliseconds would computer relax between two process)";
+    return keys.value(effect + '/' + name);
 }
-
-// Which picture each pixel of `frame` shows at its own place: 'A' for `a`,
-// 'B' for `b`, '?' for neither; rows joined by '/'.
-inline std::string pictureMap(const QImage& frame, const QImage& a, const QImage& b)
-{
-    std::string map;
-    for (int y = 0; y < frame.height(); ++y) {
-        if (y > 0)
-            map += '/';
-        for (int x = 0; x < frame.width(); ++x) {
-            const QRgb p = frame.pixel(x, y) & 0xFFFFFFu;
-            map += p == (a.pixel(x, y) & 0xFFFFFFu) ? 'A' : p == (b.pixel(x, y) & 0xFFFFFFu) ? 'B' : '?';
-        }
-    }
-    return map;
-}
-
-// The same per column (across) or per row (down): 'A' or 'B' when every
-// pixel of the line shows that picture at its own place, else '?'.
-inline std::string lineMap(const QImage& frame, const QImage& a, const QImage& b, bool columns)
-{
-    std::string map;
-    const int lines = columns ? frame.width() : frame.height();
-    const int along = columns ? frame.height() : frame.width();
-    for (int l = 0; l < lines; ++l) {
-        char shown = 0;
-        for (int t = 0; t < along; ++t) {
-            const int x = columns ? l : t;
-            const int y = columns ? t : l;
-            const QRgb p = frame.pixel(x, y) & 0xFFFFFFu;
-            const char c = p == (a.pixel(x, y) & 0xFFFFFFu) ? 'A' : p == (b.pixel(x, y) & 0xFFFFFFu) ? 'B' : '?';
-            shown = shown == 0 || shown == c ? c : '?';
-        }
-        map += shown;
-    }
-    return map;
-}
-inline std::string columnMap(const QImage& f, const QImage& a, const QImage& b) { return lineMap(f, a, b, true); }
-inline std::string rowMap(const QImage& f, const QImage& a, const QImage& b) { return lineMap(f, a, b, false); }
 
 // One rectangle of an expected frame: w x h pixels at (x, y) taken from
-// (sx, sy) of `from`.
+// (sx, sy) of picture 'A', 'B' or 'G' (the background).
 struct Copy {
-    const QImage* from;
+    char from;
     int x, y, w, h, sx, sy;
 };
+// A rectangle of a picture at its own place.
+inline Copy own(char from, int x, int y, int w, int h) { return {from, x, y, w, h, x, y}; }
 
-// `base` with the rectangles copied onto it in order, each clipped to both
-// pictures: how a frame is expected to look, written as rectangles worked
-// out by hand.
-inline QImage composed(const QImage& base, std::initializer_list<Copy> copies)
+// Compares `frame` with `want(x, y)` (0xRRGGBB) and names the first pixel
+// that differs.
+inline testing::AssertionResult frameIs(const QImage& frame, const std::function<QRgb(int, int)>& want)
 {
-    QImage out = base.copy();
-    for (const Copy& c : copies) {
-        for (int j = 0; j < c.h; ++j) {
-            for (int i = 0; i < c.w; ++i) {
-                const int x = c.x + i, y = c.y + j, sx = c.sx + i, sy = c.sy + j;
-                if (out.valid(x, y) && c.from->valid(sx, sy))
-                    out.setPixel(x, y, c.from->pixel(sx, sy));
-            }
-        }
-    }
-    return out;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (const QRgb got = frame.pixel(x, y) & 0xFFFFFFu, expected = want(x, y) & 0xFFFFFFu; got != expected)
+                return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << got
+                                                   << ", expected " << expected;
+    return testing::AssertionSuccess();
 }
 
 struct EffectStage {
     EffectStage(int w, int h, const QImage& a, const QImage& b)
-        : objScr(w, h), objTmp(w, h), objTmp2(w, h), objDest(w, h), movie(host)
+        : A(a), B(b), objScr(w, h), objTmp(w, h), objTmp2(w, h), objDest(w, h), movie(host)
     {
-        A = a;
-        B = b;
         objTmp2.setPicture(a);
         objDest.setPicture(a);
         objScr.setPicture(b);
         host.setSettingReader([this](const QString& section, const QString& key, const QString& def) {
-            const auto it = settings.constFind(section.toLower() + QLatin1Char('/') + key.toLower());
-            return it == settings.constEnd() ? def : *it;
+            return settings.value(section.toLower() + '/' + key.toLower(), def);
         });
         host.setRefreshHandler([this](const Surface& s) {
-            if (&s != &objDest)
-                return;
-            ++destRefreshes;
-            if (keepFrames)
-                frames.push_back(s.image().copy());
-            if (pick.count(destRefreshes))
+            if (&s == &objDest && pick.count(++destRefreshes))
                 picked[destRefreshes] = s.image().copy();
         });
     }
-    // Gradients A and B of the given size that differ in every pixel.
-    static EffectStage gradients(int w, int h)
-    {
-        return EffectStage(w, h, gradientPicture(w, h, 3), gradientPicture(w, h, 140));
-    }
-    // Solid A (dark red) and B (light green) of the given size.
-    EffectStage(int w, int h)
-        : EffectStage(w, h, solidPicture(w, h, qRgb(200, 0, 0)), solidPicture(w, h, qRgb(0, 200, 0)))
-    {
-    }
+    // Gradients A and B that differ in every pixel.
+    EffectStage(int w, int h) : EffectStage(w, h, gradientPicture(w, h, 3), gradientPicture(w, h, 140)) {}
 
     void set(const QString& section, const QString& key, const QString& value)
     {
-        settings.insert(section.toLower() + QLatin1Char('/') + key.toLower(), value);
+        settings.insert(section.toLower() + '/' + key.toLower(), value);
+    }
+    // Settings by short name, "Times=8 Interval=15 X=3"; an empty value
+    // stays empty.
+    void configure(const QString& effect, const QString& spec)
+    {
+        for (const QString& item : spec.split(' ', Qt::SkipEmptyParts)) {
+            const QString key = settingKey(effect, item.section('=', 0, 0));
+            EXPECT_FALSE(key.isEmpty()) << item.toStdString();
+            set(effect, key, item.section('=', 1));
+        }
     }
 
     // Seeds the generator and runs "Effect_" + name; false when no effect has
@@ -157,15 +123,27 @@ struct EffectStage {
     // True when objDest shows B in every pixel.
     bool destShowsB() const { return objDest.image() == objScr.image(); }
 
+    // A with the copies laid on it in order, each clipped to both pictures.
+    QImage composed(const std::vector<Copy>& copies) const
+    {
+        QImage out = A.copy();
+        for (const Copy& c : copies) {
+            const QImage& from = c.from == 'A' ? A : c.from == 'B' ? B : movie.BackgroundPicture;
+            for (int j = 0; j < c.h; ++j)
+                for (int i = 0; i < c.w; ++i)
+                    if (out.valid(c.x + i, c.y + j) && from.valid(c.sx + i, c.sy + j))
+                        out.setPixel(c.x + i, c.y + j, from.pixel(c.sx + i, c.sy + j));
+        }
+        return out;
+    }
+
     QImage A, B;
     Surface objScr, objTmp, objTmp2, objDest;
     VirtualHost host;
     clsMovie movie;
     QHash<QString, QString> settings;
-    bool keepFrames = false;
-    std::vector<QImage> frames;
     // Refreshes of objDest so far; the frames whose 1-based refresh number
-    // is in `pick` are kept in `picked`, without keeping every frame.
+    // is in `pick` are kept in `picked`.
     int destRefreshes = 0;
     std::set<int> pick;
     std::map<int, QImage> picked;
