@@ -1,12 +1,13 @@
-// The effect parameter dialog: rows from the settings, shares stored when
-// a slider moves, the still-time box's keys, OK and Escape, detail dialogs.
+// The effect parameter dialog and its detail dialogs: rows from the
+// settings, shares stored when a slider moves, the number boxes' keys, what
+// OK and Escape store, a detail dialog per button press.
 
 // ours
+#include "dialogfixture.h"
 #include "digitkeyfilter.h"
 #include "dlgdetail.h"
 #include "dlgparameter.h"
 #include "playersettings.h"
-#include "settingsfolder.h"
 
 // Qt
 #include <QLabel>
@@ -15,10 +16,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+// std
+#include <memory>
+
 namespace tarnwick::test {
 namespace {
 
-using ParameterDialog = SettingsFolder;
+using ParameterDialog = DialogTest;
 
 // One effect per slider position, shares unset.
 QString Effects(const QList<int>& values)
@@ -58,14 +62,13 @@ TEST_F(ParameterDialog, RowsFollowTheSettings)
             EXPECT_EQ(Control<QLabel>(dialog, ElementName("lblName", i))->text(), c.captions[i]) << i;
             EXPECT_EQ(Control<QLabel>(dialog, ElementName("lblPercent", i))->text(), c.percents[i]) << i;
             EXPECT_EQ(Control<QScrollBar>(dialog, ElementName("sldAdjust", i))->value(), c.sliders[i]) << i;
-            EXPECT_EQ(Control<QPushButton>(dialog, ElementName("cmdSetting", i))->isEnabled(), c.detailEnabled[i]) << i;
+            EXPECT_EQ(Control<QPushButton>(dialog, ElementName("cmdSetting", i))->isEnabled(), c.detailEnabled[i])
+                << i;
         }
         EXPECT_EQ(dialog.findChild<QScrollBar*>(ElementName("sldAdjust", rows)), nullptr);
         EXPECT_EQ(Control<QWidget>(dialog, ElementName("Line1", rows - 1))->y(), 58 + 60 * (rows - 1));
         EXPECT_EQ(Control<QLineEdit>(dialog, "txtStaticSecond")->text(), c.stillTime);
         EXPECT_EQ(dialog.height(), c.height);
-        EXPECT_EQ(Control<QWidget>(dialog, "lblBottom")->y(), c.height - 80);
-        EXPECT_EQ(Control<QWidget>(dialog, "chkMusic")->y(), c.height - 80 + 19 + 1);
         EXPECT_EQ(Control<QWidget>(dialog, "OKButton")->y(), c.height - 25 - 7);
     }
 }
@@ -97,7 +100,8 @@ TEST_F(ParameterDialog, MovingASliderStoresEveryShare)
         EXPECT_EQ(slider->value(), c.position);
         for (int i = 0; i < c.values.size(); ++i) {
             const QString number = QString::number(i + 1);
-            EXPECT_EQ(Control<QLabel>(dialog, ElementName("lblPercent", i))->text(), QString::number(c.shares[i]) + "%");
+            EXPECT_EQ(Control<QLabel>(dialog, ElementName("lblPercent", i))->text(),
+                      QString::number(c.shares[i]) + "%");
             EXPECT_EQ(ReadPlayerSetting("Effect", "Percent_" + number, ""), QString::number(c.shares[i]));
             EXPECT_EQ(ReadPlayerSetting("Effect", "SlideValue_" + number, ""),
                       QString::number(i == c.moved ? c.position : c.values[i]));
@@ -105,9 +109,11 @@ TEST_F(ParameterDialog, MovingASliderStoresEveryShare)
     }
 }
 
-TEST_F(ParameterDialog, StillTimeBoxTakesDigitsAndBackspaceOnly)
+TEST_F(ParameterDialog, NumberBoxesTakeDigitsAndBackspaceOnly)
 {
+    // The still-time box beeps at a dropped key, the detail boxes do not.
     struct Key {
+        bool detail;
         int key;
         const char* text;
         const char* shown;
@@ -115,79 +121,98 @@ TEST_F(ParameterDialog, StillTimeBoxTakesDigitsAndBackspaceOnly)
         Qt::KeyboardModifiers mods = {};
     };
     const Key keys[] = {
-        {Qt::Key_1, "1", "51", 0},         {Qt::Key_A, "a", "51", 1},
-        {Qt::Key_Minus, "-", "51", 2},     {Qt::Key_Space, " ", "51", 3},
-        {Qt::Key_V, "\x16", "51", 4, Qt::ControlModifier},
-        {Qt::Key_Backspace, "\b", "5", 4}, {Qt::Key_Left, "", "5", 4},
-        {Qt::Key_0, "0", "05", 4},
+        {false, Qt::Key_1, "1", "51", 0},
+        {false, Qt::Key_A, "a", "51", 1},
+        {false, Qt::Key_Minus, "-", "51", 2},
+        {false, Qt::Key_Space, " ", "51", 3},
+        {false, Qt::Key_V, "\x16", "51", 4, Qt::ControlModifier}, // paste
+        {false, Qt::Key_Backspace, "\b", "5", 4},
+        {false, Qt::Key_Left, "", "5", 4},
+        {false, Qt::Key_0, "0", "05", 4},
+        {true, 0, "-", "20", 0}, {true, 0, ".", "20", 0}, {true, 0, "e", "20", 0}, {true, 0, "+", "20", 0},
+        {true, Qt::Key_5, "5", "205", 0},
+        {true, Qt::Key_Backspace, "\b", "20", 0},
     };
-    WriteSettings(Effects({1}));
-    dlgParameter dialog;
-    QLineEdit* box = Control<QLineEdit>(dialog, "txtStaticSecond");
-    const DigitKeyFilter* filter = dialog.findChild<DigitKeyFilter*>();
-    ASSERT_NE(filter, nullptr);
+    WriteSettings(kEffectSettings);
+    dlgParameter parameters;
+    dlgDetail detail(2);
+    const QDialog* const dialogs[] = {&parameters, &detail};
+    QLineEdit* const boxes[] = {Control<QLineEdit>(parameters, "txtStaticSecond"),
+                                Control<QLineEdit>(detail, "txtValue_1")};
+    boxes[1]->end(false);
     for (const Key& k : keys) {
+        QLineEdit* box = boxes[k.detail];
         Press(box, k.key, QString::fromLatin1(k.text), k.mods);
-        EXPECT_EQ(box->text(), k.shown) << k.key;
-        EXPECT_EQ(filter->Beeps(), k.beeps) << k.key;
+        EXPECT_EQ(box->text(), k.shown) << k.text;
+        int beeps = 0;
+        for (const DigitKeyFilter* filter : dialogs[k.detail]->findChildren<DigitKeyFilter*>())
+            beeps += filter->Beeps();
+        EXPECT_EQ(beeps, k.beeps) << k.text;
     }
 }
 
-TEST_F(ParameterDialog, OkStoresTheStillTimeShownEscapeStoresNothing)
+TEST_F(ParameterDialog, OkStoresWhatTheBoxesShowEscapeStoresNothing)
 {
     struct Case {
-        const char* shown;
-        int key; // 0: click OK
-        const char* stored; // nullptr: the file stays as it was
-        int result;
+        int detailOf;      // the effect whose detail dialog is tested; 0: the parameter dialog
+        QStringList typed; // into the still-time box or the value boxes in row order
+        int key;           // 0: click OK
+        QStringList stored; // "section/key=value"; none: the file stays as it was
     };
     const Case cases[] = {
-        {"12", 0, "12", QDialog::Accepted},
-        {"9", Qt::Key_Return, "9", QDialog::Accepted},
-        {"  ", 0, nullptr, QDialog::Accepted},
-        {"30", Qt::Key_Escape, nullptr, QDialog::Rejected},
+        {0, {"12"}, 0, {"Stop/StopTime=12"}},
+        {0, {"9"}, Qt::Key_Return, {"Stop/StopTime=9"}},
+        {0, {"  "}, 0, {}},
+        {0, {"30"}, Qt::Key_Escape, {}},
+        {2, {"250", ""}, 0, {"Drag/DragTimes=250", "Drag/DragInterval(ms)="}},
+        {2, {"007", "20"}, Qt::Key_Return, {"Drag/DragTimes=007", "Drag/DragInterval(ms)=20"}},
+        {2, {"1", "2"}, Qt::Key_Escape, {}},
+        // Rows without an item name store nothing: the writer takes no empty key.
+        {1, {"60", "1", "2"}, 0, {"Blend/BlendTimes(How many?)=60"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.shown);
-        WriteSettings(Effects({1, 1}) + "[Stop]\nStopTime=5\n");
+        SCOPED_TRACE(testing::Message() << c.detailOf << " " << c.typed.join(',').toStdString() << " " << c.key);
+        WriteSettings(kEffectSettings + "[Stop]\nStopTime=5\n");
         const QByteArray before = SettingsBytes();
-        dlgParameter dialog;
-        dialog.show();
-        QLineEdit* box = Control<QLineEdit>(dialog, "txtStaticSecond");
-        box->setText(c.shown);
+        std::unique_ptr<QDialog> dialog;
+        if (c.detailOf)
+            dialog = std::make_unique<dlgDetail>(std::int16_t(c.detailOf));
+        else
+            dialog = std::make_unique<dlgParameter>();
+        dialog->show();
+        const auto box = [&](int i) {
+            return Control<QLineEdit>(*dialog, c.detailOf ? ElementName("txtValue", i) : "txtStaticSecond");
+        };
+        for (int i = 0; i < c.typed.size(); ++i)
+            box(i)->setText(c.typed[i]);
         if (c.key)
-            Press(box, c.key);
+            Press(box(0), c.key);
         else
-            Control<QPushButton>(dialog, "OKButton")->click();
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(dialog.result(), c.result);
-        if (c.stored)
-            EXPECT_EQ(ReadPlayerSetting("Stop", "StopTime", ""), c.stored);
-        else
-            EXPECT_EQ(SettingsBytes(), before);
+            Control<QPushButton>(*dialog, "OKButton")->click();
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), c.key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted);
+        for (const QString& entry : c.stored) {
+            const QString key = entry.section('=', 0, 0);
+            EXPECT_EQ(ReadPlayerSetting(key.section('/', 0, 0), key.section('/', 1), "-"), entry.section('=', 1));
+        }
+        EXPECT_TRUE(!c.stored.isEmpty() || SettingsBytes() == before);
+        EXPECT_FALSE(SettingsBytes().contains("\n=")) << "a value was stored under an empty key";
     }
 }
 
-TEST_F(ParameterDialog, OpensWithoutBlockingAndOpensOneDetailDialogPerPress)
+TEST_F(ParameterDialog, OpensWithoutBlockingAndEachButtonOpensItsRowsDetails)
 {
     WriteSettings("[Effect]\nEffectNumber=2\nCaption_1=Blend\nCaption_2=Drag\nHasDetail_2=1\n");
     QWidget owner;
     QPointer<dlgParameter> dialog = OpenParameterDialog(&owner);
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(dialog->isVisible() && !dialog->isModal() && dialog->parentWidget() == &owner);
-
     for (int row : {1, 0, 1})
         Control<QPushButton>(*dialog, ElementName("cmdSetting", row))->click();
     QStringList titles;
-    for (const dlgDetail* detail : dialog->findChildren<dlgDetail*>()) {
-        EXPECT_TRUE(detail->isVisible() && (detail->windowFlags() & Qt::WindowStaysOnTopHint));
+    for (const dlgDetail* detail : dialog->findChildren<dlgDetail*>())
         titles << detail->windowTitle();
-    }
     EXPECT_EQ(titles, QStringList({"Effect Detail(Drag)", "Effect Detail(Blend)", "Effect Detail(Drag)"}));
-
-    dialog->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(dialog);
 }
 
 } // namespace

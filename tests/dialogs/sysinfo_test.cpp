@@ -2,58 +2,29 @@
 // order in which StartSysInfo looks for a system-information tool.
 
 // ours
-#include "desktopactions.h"
-#include "programfolder.h"
+#include "dialogfixture.h"
 #include "registrystore.h"
 #include "sysinfo.h"
 
 // Qt
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
-// std
-#include <gtest/gtest.h>
-
-namespace tarnwick {
+namespace tarnwick::test {
 namespace {
 
-class SysInfo : public ::testing::Test {
+class SysInfo : public DialogTest {
 protected:
-    void SetUp() override
-    {
-        SetProgramFolder(folder.path());
-        saved = Desktop();
-        Desktop().startProgram = [this](const QString& program) {
-            started << program;
-            return startSucceeds;
-        };
-        Desktop().showMessage = [this](QWidget*, const QString& text) { messages << text; };
-        Desktop().findExecutable = [this](const QString& name) {
-            return onPath.contains(name) ? QStringLiteral("/opt/bin/") + name : QString();
-        };
-    }
-    void TearDown() override { Desktop() = saved; }
-    void writeRegistry(QString text)
-    {
-        QFile f(RegistryStore::StoreFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text.replace(QStringLiteral("%DIR%"), folder.path()).toUtf8());
-    }
-
-    QTemporaryDir folder;
-    DesktopActions saved;
-    QStringList started, messages, onPath;
-    bool startSucceeds = true;
+    void WriteRegistry(QString text) { WriteFile(RegistryStore::StoreFile(), text.replace("%DIR%", m_folder.path())); }
 };
 
 TEST_F(SysInfo, GetKeyValueConvertsEachValueForm)
 {
-    const QString bigValue = QStringLiteral("hex:") + QStringLiteral("41,").repeated(1024) + "41";
+    const QString big = QStringLiteral("41,").repeated(1023) + "41"; // 1024 bytes
     struct Case {
-        const char* line; // the entry "V=..." of the key
+        QString line; // the entries of the key
         bool ok;
         QString value; // the caller passes "keep" in
+        const char* key = "SOFTWARE\\Test";
     } cases[] = {
         {"V=hex(4):10,27,00,00", true, "10000"},
         {"V=hex(4):01,02,00,00", true, "513"},
@@ -65,52 +36,33 @@ TEST_F(SysInfo, GetKeyValueConvertsEachValueForm)
         {"V=\"  spaced text  \"", true, "  spaced text  "},
         {"V=hex(1):41,42", true, "AB"}, // no terminating zero: nothing is cut
         {"V=hex(1):41,42,00,00", true, QStringLiteral("AB") + QChar(0)},
-        {"V=", true, ""},
         {"V=hex:01,02", true, "keep"}, // binary data leaves the text alone
         {"V=hex(4):", false, ""},
         {"V=dword:xyz", false, ""},
         {"v=dword:10", true, "16"}, // value names ignore case
         {"Other=1", false, ""},
+        {"V=x", false, "", "SOFTWARE"},
+        // The 1024-byte buffer holds 1024 bytes and no more.
+        {"V=hex(1):" + big, true, QString(1024, 'A')},
+        {"V=hex(1):41," + big, false, ""},
     };
     for (const Case& c : cases) {
-        writeRegistry(QStringLiteral("[hkey_local_machine\\Software\\Test]\n") + c.line + "\n");
+        SCOPED_TRACE(c.line.left(40).toStdString());
+        WriteRegistry("[hkey_local_machine\\Software\\Test]\n" + c.line + "\n");
         QString value = QStringLiteral("keep");
-        EXPECT_EQ(GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Test", "V", value), c.ok) << c.line;
-        EXPECT_EQ(value, c.value) << c.line;
+        EXPECT_EQ(GetKeyValue(HKEY_LOCAL_MACHINE, c.key, "V", value), c.ok);
+        EXPECT_EQ(value, c.value);
+        value = QStringLiteral("keep");
+        EXPECT_FALSE(GetKeyValue(HKEY_CURRENT_USER, c.key, "V", value));
+        EXPECT_EQ(value, "");
     }
-
-    // The 1024-byte buffer holds 1024 bytes and no more.
-    for (const bool fits : {true, false}) {
-        const QString data = fits ? bigValue.left(bigValue.size() - 3) : bigValue;
-        writeRegistry(QStringLiteral("[HKEY_LOCAL_MACHINE\\K]\n@=hex(1):") + data.mid(4) + "\n");
-        QString value = QStringLiteral("keep");
-        EXPECT_EQ(GetKeyValue(HKEY_LOCAL_MACHINE, "K", "", value), fits);
-        EXPECT_EQ(value.size(), fits ? 1024 : 0);
-    }
-}
-
-TEST_F(SysInfo, GetKeyValueFailsWithoutTheKey)
-{
-    writeRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\nV=x\n[HKEY_CURRENT_USER\\Empty]\n");
-    const std::pair<std::uint32_t, const char*> keys[] = {
-        {HKEY_CURRENT_USER, "SOFTWARE\\Test"}, {0x80000004u, "SOFTWARE\\Test"},
-        {HKEY_LOCAL_MACHINE, "SOFTWARE"},       {HKEY_CURRENT_USER, "Empty"}};
-    for (const auto& [root, key] : keys) {
-        QString value = QStringLiteral("keep");
-        EXPECT_FALSE(GetKeyValue(root, key, "V", value)) << key;
-        EXPECT_EQ(value, QString()) << key;
-    }
-    EXPECT_TRUE(RegistryStore().KeyExists(HKEY_CURRENT_USER, "empty"));
 }
 
 TEST_F(SysInfo, StartSysInfoTriesTheRegistryThenThePathThenGivesUp)
 {
-    const QString msinfo = QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
-                                          "PATH=/usr/bin/msinfo\n");
-    const QString location = QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
-                                            "MSINFO=%DIR%\\tools\n");
+    const QString msinfo = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\nPATH=/usr/bin/msinfo\n";
+    const QString location = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\nMSINFO=%DIR%\\tools\n";
     struct Case {
-        const char* name;
         QString registry;
         bool toolFile; // tools/msinfo32.exe exists
         QStringList onPath;
@@ -118,37 +70,31 @@ TEST_F(SysInfo, StartSysInfoTriesTheRegistryThenThePathThenGivesUp)
         QString started; // "" when nothing is started
         bool message;
     } cases[] = {
-        {"first value", msinfo + location, true, {"hardinfo"}, true, "/usr/bin/msinfo", false},
-        {"first value fails to start", msinfo, false, {"hardinfo"}, false, "/usr/bin/msinfo", true},
-        {"folder value", location, true, {"hardinfo"}, true, "%DIR%/tools/msinfo32.exe", false},
-        {"folder without the program", location, false, {}, true, "", true},
-        {"first tool on PATH", location, false, {"kinfocenter", "hardinfo"}, true, "/opt/bin/hardinfo", false},
-        {"tool fails to start", "", false, {"hardinfo2"}, false, "/opt/bin/hardinfo2", true},
-        {"nothing at all", "", false, {}, true, "", true},
+        {msinfo + location, true, {"hardinfo"}, true, "/usr/bin/msinfo", false},
+        {msinfo, false, {"hardinfo"}, false, "/usr/bin/msinfo", true}, // fails to start: no other try
+        {location, true, {"hardinfo"}, true, "%DIR%/tools/msinfo32.exe", false},
+        {location, false, {"kinfocenter", "hardinfo"}, true, "/opt/bin/hardinfo", false},
+        {"", false, {"hardinfo2"}, false, "/opt/bin/hardinfo2", true},
+        {"", false, {}, true, "", true},
     };
     for (const Case& c : cases) {
-        writeRegistry(c.registry);
-        QDir(folder.path()).mkpath("tools");
-        QFile exe(folder.path() + "/tools/msinfo32.exe");
+        SCOPED_TRACE(c.registry.toStdString() + " " + c.onPath.join(',').toStdString());
+        WriteRegistry(c.registry);
+        QDir(m_folder.path()).mkpath("tools");
+        QFile::remove(m_folder.path() + "/tools/msinfo32.exe");
         if (c.toolFile)
-            ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-        else
-            exe.remove();
-        exe.close();
+            WriteFile(m_folder.path() + "/tools/msinfo32.exe", "");
         onPath = c.onPath;
         startSucceeds = c.startSucceeds;
         started.clear();
         messages.clear();
 
         StartSysInfo();
-        QString expected = c.started;
-        expected.replace("%DIR%", folder.path());
-        EXPECT_EQ(started, expected.isEmpty() ? QStringList() : QStringList{expected}) << c.name;
-        EXPECT_EQ(messages, c.message ? QStringList{"System Information Is Unavailable At This Time"}
-                                      : QStringList())
-            << c.name;
+        const QString expected = QString(c.started).replace("%DIR%", m_folder.path());
+        EXPECT_EQ(started, expected.isEmpty() ? QStringList() : QStringList{expected});
+        EXPECT_EQ(messages, c.message ? QStringList{"System Information Is Unavailable At This Time"} : QStringList());
     }
 }
 
 } // namespace
-} // namespace tarnwick
+} // namespace tarnwick::test
