@@ -103,9 +103,9 @@ struct EffectStage {
     }
     // Settings by short name, "Times=8 Interval=15 X=3"; an empty value
     // stays empty.
-    void configure(const QString& effect, const QString& spec)
+    void configure(const QString& effect, const QString& shortSettings)
     {
-        for (const QString& item : spec.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString& item : shortSettings.split(' ', Qt::SkipEmptyParts)) {
             const QString key = settingKey(effect, item.section('=', 0, 0));
             EXPECT_FALSE(key.isEmpty()) << item.toStdString();
             set(effect, key, item.section('=', 1));
