@@ -62,11 +62,9 @@ void AppWindows::PrepareSaverWindow() {}
 
 void AppWindows::StartScreenSaver(std::optional<std::int32_t> previewWindow)
 {
-    if (previewWindow) {
-        notYetAvailable("the screen-saver preview");
-        return;
-    }
-    player().showFullScreen();
+    // Until the saver can be left by key or mouse, the album plays in an
+    // ordinary window rather than a full-screen one nothing could close.
+    notYetAvailable(previewWindow ? "the screen-saver preview" : "the full-screen screen saver");
 }
 
 void AppWindows::LoadPreviewBackground() {}
