@@ -9,6 +9,7 @@
 // std
 #include <exception>
 #include <limits>
+#include <stdexcept>
 
 namespace tarnwick {
 
