@@ -55,10 +55,6 @@ std::optional<std::int32_t> ToInt32(double value)
     return static_cast<std::int32_t>(r);
 }
 
-} // namespace tarnwick
-
-namespace tarnwick {
-
 std::optional<std::int32_t> TextToInt32(const QString& text)
 {
     bool ok = false;

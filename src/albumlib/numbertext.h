@@ -20,10 +20,6 @@ double LeadingNumber(const QString& text);
 // or not a number.
 std::optional<std::int32_t> ToInt32(double value);
 
-} // namespace tarnwick
-
-namespace tarnwick {
-
 // A whole text converted to a 32-bit whole number as a conversion of a
 // command-line value does: blanks around it allowed, a fraction rounded
 // half to even; nothing when the text is not a number or out of range.

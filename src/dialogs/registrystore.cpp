@@ -34,6 +34,17 @@ QString SectionName(std::uint32_t root, const QString& keyName)
     return keyName.isEmpty() ? rootName : rootName + u'\\' + keyName;
 }
 
+// A plain hex number of at most `maxDigits` digits (no sign); nothing when
+// the text is anything else.
+std::optional<uint> HexNumber(const QString& digits, int maxDigits)
+{
+    bool ok = false;
+    const uint value = digits.toUInt(&ok, 16);
+    if (!ok || digits.isEmpty() || digits.size() > maxDigits || digits.startsWith(u'+'))
+        return std::nullopt;
+    return value;
+}
+
 // "10,27,00,00" as bytes; every element is one or two hex digits.
 std::optional<QByteArray> HexList(const QString& text)
 {
@@ -41,12 +52,10 @@ std::optional<QByteArray> HexList(const QString& text)
     if (text.trimmed().isEmpty())
         return bytes;
     for (const QString& part : text.split(u',')) {
-        const QString digits = part.trimmed();
-        bool ok = false;
-        const uint value = digits.toUInt(&ok, 16);
-        if (!ok || digits.size() > 2 || digits.startsWith(u'+'))
+        const auto value = HexNumber(part.trimmed(), 2);
+        if (!value)
             return std::nullopt;
-        bytes.append(static_cast<char>(value));
+        bytes.append(static_cast<char>(*value));
     }
     return bytes;
 }
@@ -95,14 +104,12 @@ std::optional<RegistryData> RegistryStore::Value(std::uint32_t root, const QStri
 std::optional<RegistryData> RegistryStore::DecodeValue(const QString& text)
 {
     if (text.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-        const QString digits = text.mid(6).trimmed();
-        bool ok = false;
-        const uint value = digits.toUInt(&ok, 16);
-        if (!ok || digits.isEmpty() || digits.size() > 8 || digits.startsWith(u'+'))
+        const auto value = HexNumber(text.mid(6).trimmed(), 8);
+        if (!value)
             return std::nullopt;
         QByteArray bytes;
         for (int i = 0; i < 4; ++i)
-            bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+            bytes.append(static_cast<char>((*value >> (8 * i)) & 0xFF));
         return RegistryData{REG_DWORD, bytes};
     }
     static const QRegularExpression hexForm(QStringLiteral("^hex(?:\\(([0-9a-f]{1,8})\\))?:(.*)$"),
