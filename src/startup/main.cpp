@@ -4,6 +4,7 @@
 // ours
 #include "appwindows.h"
 #include "programfolder.h"
+#include "qtmusicplayback.h"
 #include "startup.h"
 
 // Qt
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    tarnwick::InstallQtMusicPlayback();
     QApplication::setApplicationName(QStringLiteral("tarnwick-player"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tarnwick-album-player"));
