@@ -2,6 +2,7 @@
 #include "playerstate.h"
 
 #include "album.h"
+#include "busymark.h"
 #include "inifile.h"
 #include "packagefiles.h"
 #include "session.h"
@@ -17,23 +18,6 @@ namespace {
 
 constexpr int kCaptionLineLength = 60;
 const QString kLineBreak = QStringLiteral("\r\n");
-
-// Marks a routine as running for the length of a scope; `entered` is false
-// when it was already running, and the caller then returns at once.
-class BusyMark {
-public:
-    explicit BusyMark(bool& flag) : m_flag(flag), m_entered(!flag) { m_flag = true; }
-    ~BusyMark()
-    {
-        if (m_entered)
-            m_flag = false;
-    }
-    bool entered() const { return m_entered; }
-
-private:
-    bool& m_flag;
-    bool m_entered;
-};
 
 // Runs one step; a failing step is passed over and the caller goes on.
 template <typename Step>

@@ -2,6 +2,7 @@
 
 // ours
 #include "dlgparameter.h"
+#include "frmabout.h"
 #include "frmmain.h"
 
 // Qt
@@ -35,6 +36,8 @@ frmMain& AppWindows::player()
     if (!m_player) {
         m_player = std::make_unique<frmMain>();
         m_player->setAttribute(Qt::WA_QuitOnClose, true);
+        m_player->openAbout = [](QWidget* owner) { ShowAboutBox(owner); };
+        m_player->openParameter = [](QWidget* owner) { OpenParameterDialog(owner); };
     }
     return *m_player;
 }

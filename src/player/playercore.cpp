@@ -1,0 +1,540 @@
+// ours
+#include "playercore.h"
+
+#include "album.h"
+#include "albumpicturetool.h"
+#include "albumutility.h"
+#include "busymark.h"
+#include "inifile.h"
+#include "musicsupervisor.h"
+#include "numbertext.h"
+#include "packagefiles.h"
+#include "session.h"
+#include "thumbnailscroll.h"
+
+// std
+#include <cmath>
+#include <limits>
+
+namespace tarnwick {
+
+namespace {
+
+// The display's design size: 3915 x 3195 twips at 15 twips a pixel.
+constexpr int kDesignDisplayWidth = 261;
+constexpr int kDesignDisplayHeight = 213;
+// The preview's fast pace for the cover and the slideshow.
+constexpr int kPreviewInterval = 10;
+constexpr int kSecond = 1000;
+
+const QString kBackgroundFile = QStringLiteral("BackgroundPicture.jpg");
+
+QString albumFile(const QString& folder, const QString& name)
+{
+    return gAlbum ? gAlbum->Path() + folder + QStringLiteral("\\") + name : QString();
+}
+
+bool fileExists(const QString& folder, const QString& name)
+{
+    return gAlbum && IniFile().FileExists(albumFile(folder, name));
+}
+
+std::int16_t nextCursor(std::int16_t cursor)
+{
+    return cursor == std::numeric_limits<std::int16_t>::max() ? cursor
+                                                              : static_cast<std::int16_t>(cursor + 1);
+}
+
+} // namespace
+
+PlayerCore::PlayerCore(PlayerView& view, Host& host, SettingReader readSetting)
+    : m_view(view)
+    , m_host(host)
+    , m_readSetting(std::move(readSetting))
+    , m_state(*this)
+    , m_run(host, m_readSetting)
+    , m_music(std::make_unique<MusicSupervisor>(m_state))
+{
+    tmrAlbumCover.setObjectName(QStringLiteral("tmrAlbumCover"));
+    tmrPhotoIndexChange.setObjectName(QStringLiteral("tmrPhotoIndexChange"));
+    tmrVCDCaiYang.setObjectName(QStringLiteral("tmrVCDCaiYang"));
+    tmrAlbumCover.setInterval(kSecond);
+    tmrPhotoIndexChange.setInterval(kSecond);
+    tmrVCDCaiYang.setInterval(0);
+    connect(&tmrAlbumCover, &QTimer::timeout, this, &PlayerCore::albumCoverTick);
+    connect(&tmrPhotoIndexChange, &QTimer::timeout, this, &PlayerCore::photoTick);
+
+    // The transition run holds the slideshow and export timers still while
+    // it draws and gives them back their state afterwards.
+    m_run.pauseTimers = [this] {
+        m_wasTickEnabled = tmrPhotoIndexChange.isActive();
+        m_wasExportEnabled = tmrVCDCaiYang.isActive();
+        tmrPhotoIndexChange.stop();
+        tmrVCDCaiYang.stop();
+    };
+    m_run.restoreTimers = [this] {
+        if (m_closed)
+            return;
+        if (m_wasTickEnabled)
+            tmrPhotoIndexChange.start();
+        if (m_wasExportEnabled)
+            tmrVCDCaiYang.start();
+    };
+    m_run.resizeDisplay(kDesignDisplayWidth, kDesignDisplayHeight);
+}
+
+PlayerCore::~PlayerCore() = default;
+
+QRectF PlayerCore::PictureArea(int w, int h, int aw, int ah)
+{
+    if (w > aw && h > ah)
+        return QRectF((w - aw) / 2.0, (h - ah) / 2.0, aw, ah);
+    return QRectF(0, 0, w, h);
+}
+
+int PlayerCore::StopTimeInterval(const QString& text)
+{
+    bool ok = false;
+    const double seconds = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds))
+        return 0;
+    // Rounded to the nearest millisecond, halves to even; a negative or
+    // huge time gives no usable interval.
+    const double ms = std::nearbyint(seconds * kSecond);
+    if (ms < 0 || ms > std::numeric_limits<int>::max())
+        return 0;
+    return static_cast<int>(ms);
+}
+
+bool PlayerCore::musicOn() const
+{
+    return m_music->musicOn();
+}
+
+int PlayerCore::stopTimeInterval() const
+{
+    return StopTimeInterval(m_readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"), QStringLiteral("5")));
+}
+
+void PlayerCore::Load()
+{
+    if (StartMode == ModeAlbumFolder || IsPackedMode(StartMode))
+        initialise();
+}
+
+void PlayerCore::initialise()
+{
+    m_music->setMusicOn(ReadMusicOpen());
+    m_view.checkBoxChanged(1, m_music->musicOn());
+    fillCategoryList();
+    m_state.setCaptionVisible(false);
+    const bool packed = IsPackedMode(StartMode);
+    if (packed)
+        m_view.setPanelVisible(false);
+    m_music->tmrSound().start();
+    if (!gAlbum)
+        return;
+
+    AlbumPictureTool tool;
+    const int aw = gAlbum->PictureWidth();
+    const int ah = gAlbum->PictureHeight();
+    if (StartMode == ModeSaverPreview) {
+        ExtractPicture(kBackgroundFile, kResultPicture);
+        m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile),
+                                                   m_run.PM(0).width(), m_run.PM(0).height());
+    } else {
+        if (packed)
+            ExtractPicture(kBackgroundFile, kResultPicture);
+        m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile), aw, ah);
+        if (packed) {
+            // Fitted to the screen: its own size when the screen is not
+            // wider than the album, else the album's.
+            const QSize screen = m_view.screenSize();
+            const QSize fit = screen.width() <= aw ? screen : QSize(aw, ah);
+            const QImage scaled = tool.ResizePicture(m_run.BackgroundPicture, fit.width(), fit.height());
+            if (!scaled.isNull())
+                m_run.BackgroundPicture = scaled;
+        }
+    }
+    m_run.M().BackgroundPicture = m_run.BackgroundPicture;
+    showOnDisplay(m_run.BackgroundPicture);
+    m_run.NowPicture = m_run.BackgroundPicture;
+
+    const QString front = gAlbum->FrontCover().FileName();
+    if (packed)
+        ExtractPicture(front, kResultPicture);
+    if (fileExists(kResultPicture, front)) {
+        m_run.NewPicture = packed ? loadDisplayPicture(front)
+                                  : tool.LoadPicture(albumFile(kResultPicture, front), aw, ah);
+    }
+
+    if (StartMode == ModeSaverPreview) {
+        tmrPhotoIndexChange.setInterval(kPreviewInterval);
+        tmrAlbumCover.setInterval(kPreviewInterval);
+    } else {
+        tmrPhotoIndexChange.setInterval(stopTimeInterval());
+    }
+    tmrPhotoIndexChange.start();
+    tmrAlbumCover.start();
+}
+
+void PlayerCore::displayResized(int width, int height)
+{
+    m_run.resizeDisplay(width, height);
+}
+
+void PlayerCore::showOnDisplay(const QImage& picture)
+{
+    m_run.PM(0).setPicture(picture);
+    m_view.refreshDisplay();
+}
+
+QImage PlayerCore::loadDisplayPicture(const QString& fileName)
+{
+    return m_preloader.take(albumFile(kResultPicture, fileName), m_run.PM(0).width(), m_run.PM(0).height());
+}
+
+// ---- category list -------------------------------------------------------
+
+void PlayerCore::fillCategoryList()
+{
+    BusyMark busy(m_inFillList);
+    if (!busy.entered() || !gAlbum)
+        return;
+    m_categoryNames.clear();
+    for (int i = 1; i <= gAlbum->Categories().Count(); ++i)
+        m_categoryNames << gAlbum->Categories().Item(i).Name();
+    m_listIndex = -1;
+    m_view.categoryListChanged(m_categoryNames);
+}
+
+void PlayerCore::setCategoryListIndex(int index)
+{
+    if (index < -1 || index >= m_categoryNames.size())
+        return;
+    m_listIndex = index;
+    m_view.categoryListIndexChanged(index);
+    cboCategoryClick(index);
+}
+
+void PlayerCore::cboCategoryClick(int listIndex)
+{
+    if (m_closed || listIndex < 0 || listIndex >= m_categoryNames.size())
+        return;
+    m_listIndex = listIndex;
+    m_state.setActiveCategoryIndex(static_cast<std::int16_t>(listIndex + 1));
+}
+
+// ---- thumbnail strip -----------------------------------------------------
+
+void PlayerCore::hideThumbnails()
+{
+    m_strip.hideAll();
+    m_view.stripChanged();
+}
+
+void PlayerCore::loadThumbnails(AlbumCategory& category)
+{
+    BusyMark busy(m_inLoadThumbnails);
+    if (!busy.entered())
+        return;
+    // A category picked from the list while the strip was still being
+    // built gets its own strip once the build in hand is given up.
+    AlbumCategory* target = &category;
+    while (target && !m_closed) {
+        buildStrip(*target);
+        AlbumCategory* active = m_state.mActiveCategory();
+        target = active != target ? active : nullptr;
+        if (active && !target && !m_closed && StartMode != ModeExport && StartMode != ModeSaver
+            && StartMode != ModeSaverPreview)
+            photoTick();
+    }
+}
+
+void PlayerCore::buildStrip(AlbumCategory& category)
+{
+    m_strip.beginBuild();
+    m_view.stripChanged();
+    if (!gAlbum)
+        return;
+    AlbumPictureTool tool;
+    const int w = m_strip.slotWidth() - 8;
+    const int h = m_strip.slotHeight() - 8;
+    auto thumbnail = [&](const AlbumPhoto& p) {
+        ExtractPicture(p.ThumbnailFileName(), kMainAlbum);
+        return tool.LoadPicture(albumFile(kMainAlbum, p.ThumbnailFileName()), w, h);
+    };
+    auto coverThumbnail = [&](const AlbumPhoto& cover) {
+        ExtractPicture(cover.ThumbnailFileName(), kMainAlbum);
+        return fileExists(kMainAlbum, cover.ThumbnailFileName());
+    };
+
+    int k = 0;
+    if (coverThumbnail(category.FrontCover())) {
+        m_strip.setEntry(0, ThumbnailStrip::kFrontCoverTag, thumbnail(category.FrontCover()), false);
+        m_view.stripEntryChanged(0);
+        k = 1;
+    }
+    for (int n = 1; n <= category.PhotoCount(); ++n, ++k) {
+        m_strip.setEntry(k, QString::number(n), thumbnail(category.Photos().Item(n)));
+        m_view.stripEntryChanged(k);
+        // The strip shows entry by entry; clicks on the entries shown
+        // already are handled meanwhile.
+        m_view.processEvents();
+        if (m_closed || m_state.mActiveCategory() != &category)
+            return;
+    }
+    if (coverThumbnail(category.BackCover())) {
+        m_strip.setEntry(k, ThumbnailStrip::kBackCoverTag, thumbnail(category.BackCover()));
+        m_view.stripEntryChanged(k);
+    }
+    m_strip.finishBuild();
+    m_view.stripChanged();
+}
+
+void PlayerCore::keepThumbnailInView(int thumbnail)
+{
+    if (thumbnail < 0 || thumbnail >= m_strip.count())
+        return;
+    const QRect r = m_strip.entryRect(thumbnail);
+    const int value = ThumbnailScrollValue(r.top(), r.height(), m_strip.viewportHeight(), m_strip.value(),
+                                           m_strip.maximum());
+    if (value != m_strip.value() && m_strip.setValue(value))
+        scrolled();
+}
+
+void PlayerCore::scrollChanged(int value)
+{
+    if (m_strip.setValue(value))
+        scrolled();
+}
+
+void PlayerCore::scrolled()
+{
+    BusyMark busy(m_inScroll);
+    if (!busy.entered() || !m_state.mActiveCategory())
+        return;
+    m_strip.hideHighlight();
+    const int i = m_state.mActivePhotoIndex();
+    // Only photos are highlighted here, never the covers.
+    if (i >= 1 && i <= m_state.mActiveCategory()->PhotoCount())
+        m_strip.highlightEntry(m_strip.entryForPicture(i));
+    m_view.stripChanged();
+}
+
+void PlayerCore::thumbnailClick(int k)
+{
+    BusyMark busy(m_inClick);
+    if (!busy.entered() || m_closed || !m_strip.isVisible(k))
+        return;
+    const QString tag = m_strip.entry(k).tag;
+    if (tag == ThumbnailStrip::kFrontCoverTag) {
+        m_state.setActivePhotoIndex(0);
+    } else if (tag == ThumbnailStrip::kBackCoverTag) {
+        if (AlbumCategory* category = m_state.mActiveCategory())
+            m_state.setActivePhotoIndex(static_cast<std::int16_t>(category->PhotoCount() + 1));
+    } else if (const auto n = ToInt32(LeadingNumber(tag)); n && *n >= INT16_MIN && *n <= INT16_MAX) {
+        m_state.setActivePhotoIndex(static_cast<std::int16_t>(*n));
+    }
+    m_strip.highlightEntry(k);
+    m_view.stripChanged();
+    if (!m_autoPlay)
+        immediateShow();
+    m_state.setThumbnailCursor(static_cast<std::int16_t>(k));
+}
+
+// ---- slideshow -----------------------------------------------------------
+
+QString PlayerCore::pictureFileForEntry(int k) const
+{
+    AlbumCategory* category = m_state.mActiveCategory();
+    if (!category || !m_strip.isVisible(k))
+        return QString();
+    const QString tag = m_strip.entry(k).tag;
+    if (tag == ThumbnailStrip::kFrontCoverTag)
+        return category->FrontCover().FileName();
+    if (tag == ThumbnailStrip::kBackCoverTag)
+        return category->BackCover().FileName();
+    const auto n = ToInt32(LeadingNumber(tag));
+    if (!n || *n < 1 || *n > category->PhotoCount())
+        return QString();
+    return category->Photos().Item(*n).FileName();
+}
+
+void PlayerCore::preloadNext()
+{
+    const QString name = pictureFileForEntry(m_state.mThumbnailCursor());
+    if (name.isEmpty())
+        return;
+    ExtractPicture(name, kResultPicture);
+    m_preloader.preload(albumFile(kResultPicture, name), m_run.PM(0).width(), m_run.PM(0).height());
+}
+
+void PlayerCore::photoTick()
+{
+    if (StartMode == ModeExport || m_closed)
+        return;
+    BusyMark busy(m_inTick);
+    if (!busy.entered() || !m_autoPlay)
+        return;
+    const std::int16_t i = m_state.mThumbnailCursor();
+    thumbnailClick(i);
+    m_state.setThumbnailCursor(nextCursor(m_state.mThumbnailCursor()));
+    tmrPhotoIndexChange.stop();
+
+    if (AlbumPhoto* photo = m_state.mActivePhoto()) {
+        ExtractPicture(photo->FileName(), kResultPicture);
+        const QImage picture = loadDisplayPicture(photo->FileName());
+        // A picture that cannot be loaded leaves the previous one to come on.
+        if (!picture.isNull())
+            m_run.NewPicture = picture;
+    }
+    if (!runTransition())
+        return;
+
+    const int cursor = m_state.mThumbnailCursor();
+    if (cursor > m_strip.lastVisible() || !m_strip.isVisible(cursor)) {
+        const int next = m_listIndex + 1 < m_categoryNames.size() ? m_listIndex + 1 : 0;
+        setCategoryListIndex(next);
+        m_state.setThumbnailCursor(0);
+    }
+    if (m_closed)
+        return;
+    if (StartMode != ModeSaverPreview)
+        tmrPhotoIndexChange.setInterval(stopTimeInterval());
+    preloadNext();
+    tmrPhotoIndexChange.start();
+}
+
+void PlayerCore::immediateShow()
+{
+    BusyMark busy(m_inImmediateShow);
+    AlbumCategory* category = m_state.mActiveCategory();
+    AlbumPhoto* photo = m_state.mActivePhoto();
+    if (!busy.entered() || m_autoPlay || !category || category->PhotoCount() < 1 || !photo)
+        return;
+    ExtractPicture(photo->FileName(), kResultPicture);
+    m_run.NewPicture = loadDisplayPicture(photo->FileName());
+    showOnDisplay(m_run.NewPicture);
+    m_run.NowPicture = m_run.NewPicture;
+}
+
+bool PlayerCore::runTransition()
+{
+    if (m_run.run(StartMode))
+        m_view.closeWindow();
+    m_view.refreshDisplay();
+    return !m_closed;
+}
+
+// ---- covers --------------------------------------------------------------
+
+void PlayerCore::albumCoverTick()
+{
+    BusyMark busy(m_inCoverTick);
+    if (!busy.entered())
+        return;
+    tmrAlbumCover.stop();
+    PlayAlbumFrontCover();
+}
+
+void PlayerCore::PlayAlbumFrontCover()
+{
+    BusyMark busy(m_inFrontCover);
+    if (!busy.entered() || !gAlbum || m_closed)
+        return;
+    const QString front = gAlbum->FrontCover().FileName();
+    ExtractPicture(front, kResultPicture);
+    if (fileExists(kResultPicture, front)) {
+        m_run.NowPicture = m_run.PM(0).picture();
+        m_run.NewPicture = loadDisplayPicture(front);
+        if (!runTransition())
+            return;
+        showOnDisplay(m_run.NewPicture);
+    }
+    setCategoryListIndex(0);
+}
+
+void PlayerCore::PlayAlbumBackCover()
+{
+    BusyMark busy(m_inBackCover);
+    if (!busy.entered() || !gAlbum || StartMode == ModeSaverPreview)
+        return;
+    const QString back = gAlbum->BackCover().FileName();
+    ExtractPicture(back, kResultPicture);
+    if (StartMode == ModeSaver) {
+        // The saver fades back to the desktop it started from.
+        m_run.NowPicture = m_run.PM(0).image().copy();
+        m_run.NewPicture = m_run.BackgroundPicture;
+    } else if (fileExists(kResultPicture, back)) {
+        m_run.NowPicture = m_run.PM(0).picture();
+        m_run.NewPicture = loadDisplayPicture(back);
+    } else {
+        return;
+    }
+    m_run.run(StartMode);
+    showOnDisplay(m_run.NewPicture);
+}
+
+// ---- buttons and closing -------------------------------------------------
+
+void PlayerCore::setAutoPlay(bool on)
+{
+    m_autoPlay = on;
+}
+
+void PlayerCore::musicSwitched(bool on)
+{
+    m_music->musicSwitched(on);
+}
+
+void PlayerCore::exitCommand()
+{
+    if (!deferCloseDuringTransition())
+        m_view.closeWindow();
+}
+
+bool PlayerCore::deferCloseDuringTransition()
+{
+    if (!m_run.mEffectRunning)
+        return false;
+    m_run.mClosePending = true;
+    return true;
+}
+
+void PlayerCore::hideCaptionDecoration()
+{
+    AlbumCategory* category = m_state.mActiveCategory();
+    const int i = m_state.mActivePhotoIndex();
+    if (category && i >= 1 && i <= category->PhotoCount())
+        m_view.hideCaption();
+    m_state.setCaptionVisible(false);
+}
+
+bool PlayerCore::unload()
+{
+    if (m_closing || m_closed)
+        return false;
+    m_closing = true;
+    tmrPhotoIndexChange.stop();
+    m_music->tmrSound().stop();
+    tmrVCDCaiYang.stop();
+    // Not in the sequence of old, but a cover tick during the back cover
+    // would start the show again under the closing window.
+    tmrAlbumCover.stop();
+    if (StartMode != ModeExport) {
+        PlayAlbumBackCover();
+        AlbumUtility().Wait(kSecond);
+    }
+    m_music->stopAll();
+    m_preloader.clear();
+    m_run.NowPicture = QImage();
+    m_run.NewPicture = QImage();
+    m_run.BackgroundPicture = QImage();
+    CleanUpUnpackedFiles();
+    m_closed = true;
+    m_closing = false;
+    return true;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,155 @@
+#pragma once
+// The player window's logic: it loads the album into the window, plays the
+// front cover, runs the slideshow through every category with a transition
+// for each picture, follows the side panel's strip, list and buttons, and
+// carries out the close sequence with the back cover. The window (a thin Qt
+// view implementing PlayerView) forwards its control events here; tests
+// drive it the same way, without a display.
+//
+// Window thread only. Transitions let window events run between frames, so
+// every handler here keeps its own busy flag and returns at once when it is
+// entered again while it runs; a close asked for during a transition waits
+// for its end.
+
+// ours
+#include "effectchoice.h"
+#include "picturepreloader.h"
+#include "playerstate.h"
+#include "playerview.h"
+#include "thumbnailstrip.h"
+#include "transitionrun.h"
+
+// Qt
+#include <QObject>
+#include <QRectF>
+#include <QSize>
+#include <QStringList>
+#include <QTimer>
+
+// std
+#include <cstdint>
+#include <memory>
+
+namespace tarnwick {
+
+class Host;
+class MusicSupervisor;
+
+class PlayerCore : public QObject, private PlayerStateView {
+    Q_OBJECT
+public:
+    // `view` and `host` are not owned and must outlive the core; the host
+    // paces and shows the effects (the window's RealHost, a VirtualHost in
+    // tests). `readSetting` reads the player settings.
+    PlayerCore(PlayerView& view, Host& host, SettingReader readSetting);
+    ~PlayerCore() override;
+
+    // Where the display goes in a client area of w x h for an album of
+    // aw x ah: centred at the album size when the area is larger in both
+    // directions, else the whole area.
+    static QRectF PictureArea(int w, int h, int aw, int ah);
+    // Milliseconds a photo stands still for a "StopTime" text (seconds,
+    // fraction allowed); 0 when it is not a number.
+    static int StopTimeInterval(const QString& text);
+
+    // The window's load handler after its caption: fills the list, shows the
+    // background and arms the timers, by start mode.
+    void Load();
+    // The display's new size in pixels (the window placed it).
+    void displayResized(int width, int height);
+
+    // Control events of the window.
+    void cboCategoryClick(int listIndex);
+    void scrollChanged(int value);
+    void thumbnailClick(int k);
+    void setAutoPlay(bool on);
+    void musicSwitched(bool on);
+    void exitCommand();
+    // The caption decoration goes away (the panel shows, the caption is
+    // clicked).
+    void hideCaptionDecoration();
+
+    // The close sequence: stops the timers, plays the back cover, releases
+    // the pictures and removes what was unpacked. False when the close must
+    // not happen now (already closing). The window then closes its other
+    // windows and ends the program.
+    bool unload();
+    // A close asked for while a transition draws: recorded and carried out
+    // when the transition ends. Returns true when it was recorded.
+    bool deferCloseDuringTransition();
+
+    // Timer ticks and the public cover operations.
+    void photoTick();
+    void albumCoverTick();
+    void PlayAlbumFrontCover();
+    void PlayAlbumBackCover();
+    // The picture shown at once for a clicked thumbnail while Auto Play is
+    // off.
+    void immediateShow();
+
+    // State for the window and tests.
+    PlayerState& state() { return m_state; }
+    const ThumbnailStrip& strip() const { return m_strip; }
+    TransitionRun& run() { return m_run; }
+    const QStringList& categoryNames() const { return m_categoryNames; }
+    int categoryListIndex() const { return m_listIndex; }
+    bool autoPlay() const { return m_autoPlay; }
+    bool musicOn() const;
+    MusicSupervisor& music() { return *m_music; }
+    bool closed() const { return m_closed; }
+    const PicturePreloader& preloader() const { return m_preloader; }
+    QTimer tmrAlbumCover;
+    QTimer tmrPhotoIndexChange;
+    QTimer tmrVCDCaiYang;
+
+private:
+    // PlayerStateView: the strip and the caption, as the album position
+    // asks for them.
+    void hideThumbnails() override;
+    void loadThumbnails(AlbumCategory& category) override;
+    void keepThumbnailInView(int thumbnail) override;
+    void hideCaption() override { m_view.hideCaption(); }
+    void placeCaption(const QString& text) override { m_view.placeCaption(text); }
+    void setCaptionShown(bool shown) override { m_view.setCaptionShown(shown); }
+    void processEvents() override { m_view.processEvents(); }
+
+    void initialise();
+    void fillCategoryList();
+    void setCategoryListIndex(int index);
+    void scrolled();
+    void buildStrip(AlbumCategory& category);
+    bool runTransition();
+    void showOnDisplay(const QImage& picture);
+    void preloadNext();
+    QString pictureFileForEntry(int k) const;
+    QImage loadDisplayPicture(const QString& fileName);
+    int stopTimeInterval() const;
+
+    PlayerView& m_view;
+    Host& m_host;
+    SettingReader m_readSetting;
+    PlayerState m_state;
+    ThumbnailStrip m_strip;
+    TransitionRun m_run;
+    PicturePreloader m_preloader;
+    std::unique_ptr<MusicSupervisor> m_music;
+    QStringList m_categoryNames;
+    int m_listIndex = -1;
+    bool m_autoPlay = true;
+    bool m_closed = false;
+
+    bool m_closing = false;
+    bool m_inTick = false;
+    bool m_inCoverTick = false;
+    bool m_inFrontCover = false;
+    bool m_inBackCover = false;
+    bool m_inImmediateShow = false;
+    bool m_inLoadThumbnails = false;
+    bool m_inScroll = false;
+    bool m_inClick = false;
+    bool m_inFillList = false;
+    bool m_wasTickEnabled = false;
+    bool m_wasExportEnabled = false;
+};
+
+} // namespace tarnwick

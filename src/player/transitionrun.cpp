@@ -1,0 +1,89 @@
+// ours
+#include "transitionrun.h"
+
+#include "albumpicturetool.h"
+#include "busymark.h"
+#include "host.h"
+#include "numbertext.h"
+#include "session.h"
+#include "vbrandom.h"
+
+// std
+#include <cstdint>
+
+namespace tarnwick {
+
+TransitionRun::TransitionRun(Host& host, SettingReader readSetting)
+    : m_host(host), m_readSetting(std::move(readSetting))
+{
+}
+
+TransitionRun::~TransitionRun() = default;
+
+clsMovie& TransitionRun::M()
+{
+    if (!m_movie)
+        m_movie = std::make_unique<clsMovie>(m_host);
+    return *m_movie;
+}
+
+void TransitionRun::resizeDisplay(int width, int height)
+{
+    // The display keeps its persistent picture, drawn unscaled at the corner.
+    const QImage shown = PM(0).picture();
+    PM(0).resize(width, height);
+    PM(0).setPicture(shown);
+    for (int i = 1; i <= 3; ++i)
+        PM(i).resize(width, height);
+    if (!BackgroundPicture.isNull()) {
+        const QImage scaled = AlbumPictureTool().ResizePicture(BackgroundPicture, width, height);
+        if (!scaled.isNull())
+            BackgroundPicture = scaled;
+    }
+}
+
+QString TransitionRun::prepare()
+{
+    BusyMark mark(m_preparing);
+    if (!mark.entered())
+        return QString();
+    const int w = PM(0).width();
+    const int h = PM(0).height();
+    AlbumPictureTool tool;
+    // The outgoing picture on the display and on the engine's second work
+    // surface, the incoming one on its first.
+    const QImage now = tool.ResizePicture(NowPicture, w, h);
+    PM(3).setPicture(now);
+    PM(0).setPicture(now);
+    PM(1).setPicture(tool.ResizePicture(NewPicture, w, h));
+    seedRandomFromClock();
+    return ChooseEffectName(m_readSetting);
+}
+
+bool TransitionRun::run(int startMode, bool needNotMovie)
+{
+    BusyMark mark(m_running);
+    if (!mark.entered())
+        return false;
+    if (pauseTimers)
+        pauseTimers();
+    m_lastEffect = prepare();
+    mEffectRunning = true;
+    if (startMode != ModeExport || !needNotMovie)
+        M().callByName(QStringLiteral("Effect_") + m_lastEffect, PM(1), PM(2), PM(3), PM(0));
+    mEffectRunning = false;
+    PM(0).setPicture(NewPicture);
+    if (startMode == ModeExport) {
+        const auto still = TextToInt32(m_readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"),
+                                                     QStringLiteral("5")));
+        if (still && *still >= INT16_MIN && *still <= INT16_MAX)
+            M().VCDCaiYang(static_cast<std::int16_t>(*still));
+    }
+    NowPicture = NewPicture;
+    if (restoreTimers)
+        restoreTimers();
+    return mClosePending
+        && (startMode == ModeSaver || startMode == ModeAlbumFolder || startMode == ModePackedAlbum);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,53 @@
+#pragma once
+// The side panel fra(0) of the player window: the heading "Category" that
+// drags the panel, the category list, the thumbnail strip with its scroll
+// bar (of which only the two arrow ends show, above and below the strip)
+// and the tool row fra(1) with "Auto Play", "Music", "About", "Exit" and
+// "Parameter". It floats over the picture; the window shows and hides it.
+// A thin view: it reports what the user does and shows what it is told.
+
+// Qt
+#include <QFrame>
+#include <QPoint>
+#include <QStringList>
+
+namespace tarnwick {
+
+class StripView;
+class ThumbnailStrip;
+
+class SidePanel : public QFrame {
+    Q_OBJECT
+public:
+    // `strip` is not owned and must outlive the panel. `twipsPerPixel`
+    // converts the panel's design lengths.
+    SidePanel(const ThumbnailStrip& strip, int twipsPerPixel, QWidget* parent);
+
+    StripView& stripView() const { return *m_strip; }
+    // Shows the model's scroll range, value and enabled state.
+    void syncScrollBar(const ThumbnailStrip& strip);
+    void setCategories(const QStringList& names);
+    void setCategoryIndex(int index);
+    void setChecked(int index, bool checked);
+    bool isChecked(int index) const;
+
+signals:
+    void categoryClicked(int listIndex);
+    void scrollChanged(int value);
+    void checkClicked(int index, bool checked);
+    void commandClicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int twips(int length) const;
+
+    int m_twipsPerPixel;
+    StripView* m_strip;
+    QWidget* m_heading;
+    bool m_dragging = false;
+    QPoint m_anchor;
+};
+
+} // namespace tarnwick
