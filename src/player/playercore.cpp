@@ -183,6 +183,12 @@ void PlayerCore::displayResized(int width, int height)
     m_run.resizeDisplay(width, height);
 }
 
+void PlayerCore::setStripGeometry(int slotWidth, int slotHeight, int viewportHeight)
+{
+    m_strip.setSlotSize(slotWidth, slotHeight);
+    m_strip.setViewportHeight(viewportHeight);
+}
+
 void PlayerCore::showOnDisplay(const QImage& picture)
 {
     m_run.PM(0).setPicture(picture);

@@ -57,6 +57,9 @@ public:
     void Load();
     // The display's new size in pixels (the window placed it).
     void displayResized(int width, int height);
+    // The strip's slot (highlight) size and viewport height in pixels, as
+    // the screen's twips per pixel make them; before the album loads.
+    void setStripGeometry(int slotWidth, int slotHeight, int viewportHeight);
 
     // Control events of the window.
     void cboCategoryClick(int listIndex);

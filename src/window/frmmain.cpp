@@ -74,7 +74,8 @@ frmMain::frmMain(QWidget* parent)
 
     m_panel = new SidePanel(m_core->strip(), twipsPerPixel(*this), this);
     m_panel->raise();
-    m_core->strip();
+    // The strip's slots are as large as the highlight label's design size.
+    m_core->setStripGeometry(m_panel->twips(1665), m_panel->twips(1275), m_panel->twips(6615));
     connect(m_panel, &SidePanel::categoryClicked, m_core.get(), &PlayerCore::cboCategoryClick);
     connect(m_panel, &SidePanel::scrollChanged, m_core.get(), &PlayerCore::scrollChanged);
     connect(&m_panel->stripView(), &StripView::thumbnailClicked, m_core.get(), &PlayerCore::thumbnailClick);

@@ -24,6 +24,8 @@ public:
     SidePanel(const ThumbnailStrip& strip, int twipsPerPixel, QWidget* parent);
 
     StripView& stripView() const { return *m_strip; }
+    // A design length in twips as whole pixels of this screen.
+    int twips(int length) const;
     // Shows the model's scroll range, value and enabled state.
     void syncScrollBar(const ThumbnailStrip& strip);
     void setCategories(const QStringList& names);
@@ -41,7 +43,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int twips(int length) const;
 
     int m_twipsPerPixel;
     StripView* m_strip;
