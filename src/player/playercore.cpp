@@ -3,8 +3,8 @@
 
 #include "album.h"
 #include "albumpicturetool.h"
-#include "albumutility.h"
 #include "busymark.h"
+#include "host.h"
 #include "inifile.h"
 #include "musicsupervisor.h"
 #include "numbertext.h"
@@ -15,6 +15,7 @@
 // std
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tarnwick {
 
@@ -229,6 +230,7 @@ void PlayerCore::cboCategoryClick(int listIndex)
         return;
     m_listIndex = listIndex;
     m_state.setActiveCategoryIndex(static_cast<std::int16_t>(listIndex + 1));
+    runStartTick();
 }
 
 // ---- thumbnail strip -----------------------------------------------------
@@ -253,8 +255,18 @@ void PlayerCore::loadThumbnails(AlbumCategory& category)
         target = active != target ? active : nullptr;
         if (active && !target && !m_closed && StartMode != ModeExport && StartMode != ModeSaver
             && StartMode != ModeSaverPreview)
-            photoTick();
+            m_startTickPending = true;
     }
+}
+
+void PlayerCore::runStartTick()
+{
+    // A new strip's first tick waits until the category switch that built
+    // it is over: the switch still sets the cursor and the picture back to
+    // the front cover (the cover would come twice), and a move on to the
+    // next category from inside it would be lost.
+    if (std::exchange(m_startTickPending, false))
+        photoTick();
 }
 
 void PlayerCore::buildStrip(AlbumCategory& category)
@@ -330,23 +342,27 @@ void PlayerCore::scrolled()
 
 void PlayerCore::thumbnailClick(int k)
 {
-    BusyMark busy(m_inClick);
-    if (!busy.entered() || m_closed || !m_strip.isVisible(k))
-        return;
-    const QString tag = m_strip.entry(k).tag;
-    if (tag == ThumbnailStrip::kFrontCoverTag) {
-        m_state.setActivePhotoIndex(0);
-    } else if (tag == ThumbnailStrip::kBackCoverTag) {
-        if (AlbumCategory* category = m_state.mActiveCategory())
-            m_state.setActivePhotoIndex(static_cast<std::int16_t>(category->PhotoCount() + 1));
-    } else if (const auto n = ToInt32(LeadingNumber(tag)); n && *n >= INT16_MIN && *n <= INT16_MAX) {
-        m_state.setActivePhotoIndex(static_cast<std::int16_t>(*n));
+    {
+        BusyMark busy(m_inClick);
+        if (!busy.entered() || m_closed || !m_strip.isVisible(k))
+            return;
+        const QString tag = m_strip.entry(k).tag;
+        if (tag == ThumbnailStrip::kFrontCoverTag) {
+            m_state.setActivePhotoIndex(0);
+        } else if (tag == ThumbnailStrip::kBackCoverTag) {
+            if (AlbumCategory* category = m_state.mActiveCategory())
+                m_state.setActivePhotoIndex(static_cast<std::int16_t>(category->PhotoCount() + 1));
+        } else if (const auto n = ToInt32(LeadingNumber(tag)); n && *n >= INT16_MIN && *n <= INT16_MAX) {
+            m_state.setActivePhotoIndex(static_cast<std::int16_t>(*n));
+        }
+        m_strip.highlightEntry(k);
+        m_view.stripChanged();
+        if (!m_autoPlay)
+            immediateShow();
+        m_state.setThumbnailCursor(static_cast<std::int16_t>(k));
     }
-    m_strip.highlightEntry(k);
-    m_view.stripChanged();
-    if (!m_autoPlay)
-        immediateShow();
-    m_state.setThumbnailCursor(static_cast<std::int16_t>(k));
+    // A back cover without its picture moved on to the next category.
+    runStartTick();
 }
 
 // ---- slideshow -----------------------------------------------------------
@@ -530,7 +546,8 @@ bool PlayerCore::unload()
     tmrAlbumCover.stop();
     if (StartMode != ModeExport) {
         PlayAlbumBackCover();
-        AlbumUtility().Wait(kSecond);
+        // The host's pause: a real second in the window, virtual in tests.
+        m_host.pause(kSecond);
     }
     m_music->stopAll();
     m_preloader.clear();

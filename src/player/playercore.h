@@ -121,6 +121,7 @@ private:
     void setCategoryListIndex(int index);
     void scrolled();
     void buildStrip(AlbumCategory& category);
+    void runStartTick();
     bool runTransition();
     void showOnDisplay(const QImage& picture);
     void preloadNext();
@@ -151,6 +152,7 @@ private:
     bool m_inScroll = false;
     bool m_inClick = false;
     bool m_inFillList = false;
+    bool m_startTickPending = false;
     bool m_wasTickEnabled = false;
     bool m_wasExportEnabled = false;
 };
