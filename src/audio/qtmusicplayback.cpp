@@ -47,6 +47,7 @@ bool QtMusicPlayback::load(const QString& realPath)
     m_player = std::make_unique<QMediaPlayer>();
     m_player->setAudioOutput(m_output.get());
     m_player->setSource(QUrl::fromLocalFile(realPath));
+    m_path = realPath;
     return true;
 }
 
@@ -54,8 +55,10 @@ void QtMusicPlayback::play()
 {
     if (!m_player || failed())
         return;
+    // Seeking back in a pipeline that has reached its end is not always
+    // heard; a fresh one always is.
     if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
-        m_player->setPosition(0);
+        load(m_path);
     m_player->play();
     waitUntilSettled();
 }

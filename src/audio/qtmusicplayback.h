@@ -47,6 +47,7 @@ private:
     bool settled() const;
     void waitUntilSettled();
 
+    QString m_path;
     // The player uses the output, so it is declared (and destroyed) after it.
     std::unique_ptr<QAudioOutput> m_output;
     std::unique_ptr<QMediaPlayer> m_player;
