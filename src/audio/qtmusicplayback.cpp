@@ -95,7 +95,9 @@ int QtMusicPlayback::state() const
     if (failed())
         return Stopped;
     switch (m_player->playbackState()) {
-    case QMediaPlayer::PlayingState: return Playing;
+    // Asked to play but not yet known to be sound: not playing yet.
+    case QMediaPlayer::PlayingState:
+        return m_player->mediaStatus() == QMediaPlayer::LoadingMedia ? Stopped : Playing;
     case QMediaPlayer::PausedState: return Paused;
     default: return Stopped;
     }
