@@ -365,11 +365,13 @@ TEST_F(PlayerCoreTest, ExitDuringATransitionClosesAfterItOutsideThePreview)
         bool pending;
         bool closed;
         int virtualMs; // 100 per fade, 1000 for the pause after the back cover
+        QString last;  // the display at the end
     };
     const std::vector<Case> cases{
-        {"player window", ModeAlbumFolder, true, 1, true, true, 1200},
-        {"preview keeps the request", ModeSaverPreview, true, 0, true, false, 100},
-        {"no transition closes at once", ModeAlbumFolder, false, 1, false, true, 1100},
+        {"player window", ModeAlbumFolder, true, 1, true, true, 1200, "back"},
+        {"saver fades back to the desktop", ModeSaver, true, 1, true, true, 1200, "bg"},
+        {"preview keeps the request", ModeSaverPreview, true, 0, true, false, 100, "A_F"},
+        {"no transition closes at once", ModeAlbumFolder, false, 1, false, true, 1100, "back"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -391,9 +393,9 @@ TEST_F(PlayerCoreTest, ExitDuringATransitionClosesAfterItOutsideThePreview)
         EXPECT_EQ(player.closed(), c.closed);
         EXPECT_EQ(host.now() - start, c.virtualMs);
         EXPECT_EQ(player.tmrPhotoIndexChange.isActive(), !c.closed);
+        EXPECT_EQ(view.shown.last(), c.last);
         if (!c.closed)
             continue;
-        EXPECT_EQ(view.shown.last(), "back");
         EXPECT_FALSE(player.tmrAlbumCover.isActive());
         EXPECT_FALSE(player.music().tmrSound().isActive());
         EXPECT_FALSE(player.unload());
