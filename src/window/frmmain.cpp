@@ -32,6 +32,17 @@ int twipsPerPixel(const QWidget& widget)
     return dpi > 0 ? std::max(1, (1440 + dpi / 2) / dpi) : 15;
 }
 
+// Places the display in the window's client area for the album's picture
+// size (the export keeps the place it sets itself).
+void placeDisplay(const QWidget& window, QWidget& display)
+{
+    if (StartMode == ModeExport)
+        return;
+    const int aw = gAlbum ? gAlbum->PictureWidth() : window.width();
+    const int ah = gAlbum ? gAlbum->PictureHeight() : window.height();
+    display.setGeometry(PlayerCore::PictureArea(window.width(), window.height(), aw, ah).toRect());
+}
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -96,6 +107,12 @@ void frmMain::Load()
         return;
     m_loaded = true;
     setWindowTitle(CaptionFor(gAlbum ? gAlbum->Title() : QString()));
+    // The load puts the album's background on the display, which must have
+    // its place by then: a window not shown yet gets its resize events only
+    // when it shows, and the background would stay cut to the design size.
+    placeDisplay(*this, *m_pm[0]);
+    if (StartMode != ModeExport)
+        m_core->displayResized(m_pm[0]->width(), m_pm[0]->height());
     m_core->Load();
 }
 
@@ -104,12 +121,7 @@ void frmMain::Load()
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (StartMode == ModeExport)
-        return;
-    const int aw = gAlbum ? gAlbum->PictureWidth() : width();
-    const int ah = gAlbum ? gAlbum->PictureHeight() : height();
-    const QRectF area = PlayerCore::PictureArea(width(), height(), aw, ah);
-    m_pm[0]->setGeometry(area.toRect());
+    placeDisplay(*this, *m_pm[0]);
 }
 
 void frmMain::pictureResized(int index)
