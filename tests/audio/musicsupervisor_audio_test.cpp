@@ -8,6 +8,7 @@
 #include "album.h"
 #include "monitorrecorder.h"
 #include "musicsupervisor.h"
+#include "player/nullstateview.h"
 #include "programfolder.h"
 #include "qtmusicplayback.h"
 #include "session.h"
@@ -35,16 +36,6 @@ using testing::Tone;
 using testing::WaitFor;
 
 constexpr int kTickMs = 1000;
-
-struct NoView : PlayerStateView {
-    void hideThumbnails() override {}
-    void loadThumbnails(AlbumCategory&) override {}
-    void keepThumbnailInView(int) override {}
-    void hideCaption() override {}
-    void placeCaption(const QString&) override {}
-    void setCaptionShown(bool) override {}
-    void processEvents() override {}
-};
 
 // An album of generated music items played by the supervisor with the real
 // playback.
@@ -88,7 +79,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    NoView view;
+    testing::NullStateView view;
     PlayerState state{view};
     MusicSupervisor supervisor{state};
 };

@@ -4,6 +4,7 @@
 // ours
 #include "album.h"
 #include "musicsupervisor.h"
+#include "player/nullstateview.h"
 #include "playersettings.h"
 #include "programfolder.h"
 #include "session.h"
@@ -45,16 +46,6 @@ struct ScriptedPlayback : MusicPlayback {
     void pause() override { calls << "pause", current = Paused; }
     void resume() override { calls << "resume", current = Playing; }
     int state() const override { return current; }
-};
-
-struct NoView : PlayerStateView {
-    void hideThumbnails() override {}
-    void loadThumbnails(AlbumCategory&) override {}
-    void keepThumbnailInView(int) override {}
-    void hideCaption() override {}
-    void placeCaption(const QString&) override {}
-    void setCaptionShown(bool) override {}
-    void processEvents() override {}
 };
 
 class MusicSupervisorTest : public ::testing::Test {
@@ -101,7 +92,7 @@ protected:
     static QString storedSwitch() { return ReadPlayerSetting("Current", "MusicOpen", "unset"); }
 
     QTemporaryDir dir;
-    NoView view;
+    testing::NullStateView view;
     PlayerState state{view};
     MusicSupervisor supervisor{state};
 };
@@ -131,7 +122,7 @@ TEST_F(MusicSupervisorTest, TickActsOnTheActiveItemsState)
         {7, true, MusicPlayback::Playing, "", 1, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "state " << c.stateBefore << " on " << c.musicOn
+        SCOPED_TRACE(::testing::Message() << "state " << c.stateBefore << " on " << c.musicOn
                                         << " play gives " << c.afterPlay);
         MusicSupervisor music(state);
         music.tmrSound().start();
@@ -162,7 +153,7 @@ TEST_F(MusicSupervisorTest, ItemsPlayInAlbumOrderAndWrap)
     };
     for (const Case& c : cases) {
         useAlbum(c.items);
-        NoView otherView;
+        testing::NullStateView otherView;
         PlayerState fresh(otherView);
         MusicSupervisor music(fresh);
         takeCalls();
@@ -222,7 +213,7 @@ TEST_F(MusicSupervisorTest, SwitchingTheBoxStopsOnlyAPlayingItemAndStoresTheValu
     };
     supervisor.tick();
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "state " << c.stateBefore << " switched " << c.on);
+        SCOPED_TRACE(::testing::Message() << "state " << c.stateBefore << " switched " << c.on);
         WritePlayerSetting("Current", "MusicOpen", "unset");
         supervisor.tmrSound().setInterval(5);
         supervisor.tmrSound().start();
@@ -253,10 +244,10 @@ TEST_F(MusicSupervisorTest, NothingHappensWithoutAnItemOrOutsideThePlayingModes)
         {ModeSaverPassword, 3, ""},                {ModeAlbumFolder, 0, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " items " << c.items);
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " items " << c.items);
         useAlbum(c.items);
         StartMode = c.mode;
-        NoView otherView;
+        testing::NullStateView otherView;
         PlayerState fresh(otherView);
         MusicSupervisor music(fresh);
         music.tmrSound().start();
