@@ -1,13 +1,14 @@
 // The player started as a user starts it: "/1" opens one window titled after
-// the album on the dark grey background; a second "/1" start while it runs
-// ends at once without a window; --help and --version print and end.
+// the album, showing the album's background with the side panel over its
+// left side; a second "/1" start while it runs ends at once without a
+// window; --help and --version print and end.
 
 // ours
+#include "colouralbum.h"
+#include "displaytrace.h"
 #include "x11session.h"
 
 // Qt
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 // std
@@ -22,24 +23,26 @@ TEST(PlayerWindow, AlbumFolderStartOpensOneWindowAndASecondStartEndsAtOnce)
     if (!why.isEmpty())
         GTEST_SKIP() << why.toStdString();
 
+    PrivateDisplay display;
     QTemporaryDir root;
-    const QString program = root.path() + "/program";
-    QDir().mkpath(program);
-    QDir().mkpath(root.path() + "/Album/ResultPicture");
-    QFile info(root.path() + "/Album/Album.ini");
-    ASSERT_TRUE(info.open(QIODevice::WriteOnly));
-    info.write("[Album]\r\nTitle=Harbour Lights\r\nCategories=0\r\n");
-    info.close();
+    const ColourAlbum album(root.path(), {"5", 2}, ColourAlbum::Contents::BackgroundOnly);
+    ASSERT_TRUE(album.ok());
 
-    PlayerProcess first("/1*" + root.path() + "/Album/Album.ini", program);
+    PlayerProcess first(album.commandLine(), album.programFolder());
     const QStringList windows = waitForWindows("^Harbour Lights--Tarnwick Album Player$", 20000);
     ASSERT_EQ(windows.size(), 1) << "no player window appeared";
 
-    const QImage shot = screenshot(windows.first());
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_EQ(shot.pixel(shot.width() / 2, shot.height() / 2) & 0xFFFFFF, 0x404040u);
+    // The album's background fills the whole client (the album is larger
+    // than the window); the side panel lies over its left 121 pixels.
+    const WindowPixels pixels(windows.first());
+    for (const QPoint at : {QPoint(324, 299), QPoint(122, 0), QPoint(648, 0), QPoint(648, 598), QPoint(0, 598)}) {
+        DisplayTrace trace(pixels, at);
+        EXPECT_TRUE(trace.until([](const DisplayTrace& t) { return t.saw("background"); }, 15000))
+            << at.x() << "," << at.y() << " shows " << joined(trace.names());
+    }
+    EXPECT_LT(ColourAlbum::shareOf(pixels.grab({0, 0, 121, 593}), "background"), 0.1);
 
-    PlayerProcess second("/1*" + root.path() + "/Album/Album.ini", program);
+    PlayerProcess second(album.commandLine(), album.programFolder());
     ASSERT_TRUE(second.process.waitForFinished(10000));
     EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.process.exitCode(), 0);

@@ -6,6 +6,13 @@
 #include <QStandardPaths>
 #include <QThread>
 
+// xcb
+#include <xcb/xcb.h>
+
+// std
+#include <cstdlib>
+#include <cstring>
+
 namespace tarnwick::test {
 
 QString x11Unavailable()
@@ -79,6 +86,90 @@ QImage screenshot(const QString& windowId)
         QThread::msleep(100);
     }
     return {};
+}
+
+PrivateDisplay::PrivateDisplay() : m_given(qgetenv("DISPLAY"))
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        return;
+    // -displayfd: the server picks a free display itself and writes its
+    // number once it accepts clients, so there is no race for a number.
+    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                            QStringLiteral("tcp")});
+    QByteArray number;
+    while (!number.contains('\n') && m_server.waitForReadyRead(15000))
+        number += m_server.readAllStandardOutput();
+    bool ok = false;
+    const int display = number.trimmed().toInt(&ok);
+    if (!ok) {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+        return;
+    }
+    qputenv("DISPLAY", ":" + QByteArray::number(display));
+    m_own = true;
+}
+
+PrivateDisplay::~PrivateDisplay()
+{
+    if (!m_own)
+        return;
+    qputenv("DISPLAY", m_given);
+    m_server.terminate();
+    if (!m_server.waitForFinished(5000))
+        m_server.kill();
+    m_server.waitForFinished(2000);
+}
+
+WindowPixels::WindowPixels(const QString& windowId)
+    : m_connection(xcb_connect(nullptr, nullptr)), m_window(windowId.toUInt())
+{
+}
+
+WindowPixels::~WindowPixels()
+{
+    xcb_disconnect(m_connection);
+}
+
+QImage WindowPixels::grab(const QRect& area) const
+{
+    if (xcb_connection_has_error(m_connection) || area.isEmpty())
+        return {};
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, static_cast<int16_t>(area.x()),
+                      static_cast<int16_t>(area.y()), static_cast<uint16_t>(area.width()),
+                      static_cast<uint16_t>(area.height()), ~0u),
+        nullptr);
+    if (!reply)
+        return {};
+    QImage image;
+    // A 24-bit window comes as 32 bits a pixel, blue first, rows unpadded.
+    const qsizetype bytes = qsizetype(area.width()) * area.height() * 4;
+    if (xcb_get_image_data_length(reply) == bytes) {
+        image = QImage(area.size(), QImage::Format_RGB32);
+        std::memcpy(image.bits(), xcb_get_image_data(reply), static_cast<std::size_t>(bytes));
+    }
+    std::free(reply);
+    return image;
+}
+
+std::optional<unsigned> WindowPixels::pixel(QPoint at) const
+{
+    const QImage one = grab(QRect(at, QSize(1, 1)));
+    if (one.isNull())
+        return std::nullopt;
+    return one.pixel(0, 0) & 0xFFFFFFu;
+}
+
+void pointAt(const QString& windowId, QPoint at, int button)
+{
+    QStringList args = {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId, QString::number(at.x()),
+                        QString::number(at.y())};
+    if (button > 0)
+        args << QStringLiteral("click") << QString::number(button);
+    QProcess::execute(QStringLiteral("xdotool"), args);
 }
 
 } // namespace tarnwick::test
