@@ -19,9 +19,9 @@ using namespace tarnwick;
 
 namespace {
 
-// "section/key" -> value; lines end in CR LF.
+// "section/key" -> value of the shipped file, whose lines end in CR LF.
 struct Profile {
-    bool crlfOnly = false;
+    QString text;
     QHash<QString, QString> values;
 
     QString value(const QString& section, const QString& key) const { return values.value(section + '/' + key); }
@@ -37,12 +37,10 @@ Profile loadShippedProfile()
 {
     Profile p;
     QFile file(QStringLiteral(TARNWICK_SHIPPED_PROFILE));
-    if (!file.open(QIODevice::ReadOnly))
-        return p;
-    const QString text = QString::fromUtf8(file.readAll());
-    p.crlfOnly = text.count('\n') == text.count(QStringLiteral("\r\n")) && text.endsWith("\r\n");
+    if (file.open(QIODevice::ReadOnly))
+        p.text = QString::fromUtf8(file.readAll());
     QString section;
-    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+    for (const QString& line : p.text.split(QStringLiteral("\r\n"))) {
         if (line.startsWith('[') && line.endsWith(']'))
             section = line.mid(1, line.size() - 2);
         else if (const int eq = line.indexOf('='); eq > 0)
@@ -57,7 +55,7 @@ TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSecond
 {
     const Profile p = loadShippedProfile();
     ASSERT_FALSE(p.values.isEmpty()) << TARNWICK_SHIPPED_PROFILE;
-    EXPECT_TRUE(p.crlfOnly);
+    EXPECT_TRUE(p.text.count('\n') == p.text.count(QStringLiteral("\r\n")) && p.text.endsWith("\r\n"));
     EXPECT_EQ(p.number("Effect", "EffectNumber"), 8);
     EXPECT_EQ(p.number("Effect", "StopTime"), 5);
     EXPECT_EQ(p.number("Stop", "StopTime"), 5);
