@@ -10,6 +10,7 @@
 //                                         [--switches N]
 //   playerwindow_bench transition         Blend and Drag at 1920x1080 against
 //                                         their nominal length [--repeats N]
+//                                         [--panel shown|hidden|hidden-first]
 //
 // All but "album" need an X server without a window manager in DISPLAY
 // (bench/playerwindow.sh starts one). The album is written when missing.
@@ -37,7 +38,7 @@ namespace {
 
 const char* const kUsage =
     "usage: playerwindow_bench album|startup|memory|strip FOLDER [--runs N|--pictures N|--switches N]\n"
-    "       playerwindow_bench transition [--repeats N]\n";
+    "       playerwindow_bench transition [--repeats N] [--panel shown|hidden|hidden-first]\n";
 
 const QString kBlendTimes = QStringLiteral("BlendTimes(How many loop times to finish?)");
 
@@ -46,6 +47,21 @@ int optionValue(const QStringList& args, const char* option, int def)
 {
     const int i = args.indexOf(QLatin1String(option));
     return i >= 0 && i + 1 < args.size() ? args[i + 1].toInt() : def;
+}
+
+// The --panel option: shown, hidden, hidden-first, or both in the order
+// shown then hidden.
+PanelStates panelStates(const QStringList& args)
+{
+    const int i = args.indexOf(QLatin1String("--panel"));
+    const QString v = i >= 0 ? args.value(i + 1) : QString();
+    if (v == QLatin1String("shown"))
+        return PanelStates::Shown;
+    if (v == QLatin1String("hidden"))
+        return PanelStates::Hidden;
+    if (v == QLatin1String("hidden-first"))
+        return PanelStates::HiddenThenShown;
+    return PanelStates::ShownThenHidden;
 }
 
 // One frame of Blend for every picture change: the covers and photos come
@@ -103,7 +119,7 @@ int main(int argc, char** argv)
     if (command == QLatin1String("strip"))
         return LoadAlbumFolder(albumIni) ? RunStripBench(app, optionValue(args, "--switches", 7)) : 1;
     if (command == QLatin1String("transition"))
-        return RunTransitionBench(app, optionValue(args, "--repeats", 1));
+        return RunTransitionBench(app, optionValue(args, "--repeats", 1), panelStates(args));
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -121,8 +121,15 @@ QString runText(const RunFigures& f, const Nominal& n)
 
 } // namespace
 
-int RunTransitionBench(FrameMeter& meter, int repeats)
+int RunTransitionBench(FrameMeter& meter, int repeats, PanelStates panelStates)
 {
+    std::vector<bool> panelOrder;
+    switch (panelStates) {
+    case PanelStates::ShownThenHidden: panelOrder = {true, false}; break;
+    case PanelStates::HiddenThenShown: panelOrder = {false, true}; break;
+    case PanelStates::Shown: panelOrder = {true}; break;
+    case PanelStates::Hidden: panelOrder = {false}; break;
+    }
     LoadEmptyAlbum(kWidth, kHeight);
     frmMain window;
     window.resize(kWidth, kHeight);
@@ -148,7 +155,7 @@ int RunTransitionBench(FrameMeter& meter, int repeats)
     run.NowPicture = pictures[0];
     int shown = 0;
 
-    for (const bool panelShown : {true, false}) {
+    for (const bool panelShown : panelOrder) {
         if (panel)
             panel->setVisible(panelShown);
         RunEventsFor(100);

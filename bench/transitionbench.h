@@ -12,9 +12,12 @@ namespace tarnwick::bench {
 
 class FrameMeter;
 
+// The side panel states to run, in this order.
+enum class PanelStates { ShownThenHidden, HiddenThenShown, Shown, Hidden };
+
 // Runs every Blend and Drag variant `repeats` times in each panel state and
 // prints one line per variant and a summary per effect. Returns 0 when the
 // display had the wanted size and every run drew its frames.
-int RunTransitionBench(FrameMeter& meter, int repeats);
+int RunTransitionBench(FrameMeter& meter, int repeats, PanelStates panelStates);
 
 } // namespace tarnwick::bench
