@@ -21,9 +21,9 @@ namespace {
 // Inside the code patch of the display at the window's start size
 // (649 x 599, the display filling it) and right of the side panel.
 const QRect kSampleArea(360, 280, 16, 16);
-// The background comes first, unscaled from the display's top-left corner
-// (and on a display still at its design size of 261 x 213): looked for
-// there.
+// The background comes first, unscaled from the display's top-left corner:
+// looked for where it shows even if only the display's design size
+// (261 x 213) of it does.
 const QRect kBackgroundArea(180, 100, 16, 16);
 constexpr int kSampleMs = 3;
 constexpr int kGiveUpMs = 120000;
@@ -34,7 +34,7 @@ struct Memory {
     long residentKb = 0;
 };
 
-Memory ReadMemory(qint64 pid)
+Memory readMemory(qint64 pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     Memory m;
@@ -50,7 +50,7 @@ Memory ReadMemory(qint64 pid)
     return m;
 }
 
-QString MemoryText(const Memory& m)
+QString memoryText(const Memory& m)
 {
     return QStringLiteral("VmHWM %1 MiB, VmRSS %2 MiB").arg(m.peakKb / 1024.0, 0, 'f', 1).arg(m.residentKb / 1024.0, 0, 'f', 1);
 }
@@ -138,7 +138,7 @@ int RunMemoryBench(const PlayerProcessRun& run, int pictures)
         const PictureCode shown = player.next();
         if (shown.picture == ShownPicture::FrontCover && coverMs < 0) {
             coverMs = player.elapsedMs();
-            atCover = ReadMemory(player.pid());
+            atCover = readMemory(player.pid());
         }
         const int photo = shown.picture == ShownPicture::Photo ? shown.photo : 0;
         // A photo counts once it is seen in two samples running.
@@ -154,18 +154,18 @@ int RunMemoryBench(const PlayerProcessRun& run, int pictures)
         }
         settled = photo;
     }
-    const Memory atEnd = ReadMemory(player.pid());
+    const Memory atEnd = readMemory(player.pid());
     std::vector<double> gaps;
     for (std::size_t i = 1; i < photoTimes.size(); ++i)
         gaps.push_back(photoTimes[i] - photoTimes[i - 1]);
-    Report(QStringLiteral("memory.front_cover"), QStringLiteral("at %1 ms: %2").arg(coverMs, 0, 'f', 0).arg(MemoryText(atCover)));
+    Report(QStringLiteral("memory.front_cover"), QStringLiteral("at %1 ms: %2").arg(coverMs, 0, 'f', 0).arg(memoryText(atCover)));
     Report(QStringLiteral("memory.first_photo"),
            QStringLiteral("at %1 ms (%2 ms after the cover: strip build and first picture)")
                .arg(firstPhotoMs, 0, 'f', 0).arg(firstPhotoMs - coverMs, 0, 'f', 0));
     Report(QStringLiteral("memory.photo_to_photo"), SpreadText(SpreadOf(gaps), "ms"));
     Report(QStringLiteral("memory.after_photos"),
            QStringLiteral("%1 photos seen (%2 out of order), at %3 ms: %4")
-               .arg(photoTimes.size()).arg(outOfOrder).arg(player.elapsedMs(), 0, 'f', 0).arg(MemoryText(atEnd)));
+               .arg(photoTimes.size()).arg(outOfOrder).arg(player.elapsedMs(), 0, 'f', 0).arg(memoryText(atEnd)));
     return static_cast<int>(photoTimes.size()) == pictures && outOfOrder == 0 ? 0 : 1;
 }
 
