@@ -192,7 +192,7 @@ void PlayerCore::setStripGeometry(int slotWidth, int slotHeight, int viewportHei
 
 void PlayerCore::showOnDisplay(const QImage& picture)
 {
-    m_run.PM(0).setPicture(picture);
+    m_run.showPicture(picture);
     m_view.refreshDisplay();
 }
 

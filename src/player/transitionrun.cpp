@@ -27,12 +27,22 @@ clsMovie& TransitionRun::M()
     return *m_movie;
 }
 
+void TransitionRun::showPicture(const QImage& picture)
+{
+    // A picture of another size (loaded before the window took its size,
+    // or at the album's size) is fitted rather than cut at the corner.
+    if (picture.isNull() || picture.size() == QSize(PM(0).width(), PM(0).height()))
+        PM(0).setPicture(picture);
+    else
+        PM(0).setPicture(AlbumPictureTool().ResizePicture(picture, PM(0).width(), PM(0).height()));
+}
+
 void TransitionRun::resizeDisplay(int width, int height)
 {
-    // The display keeps its persistent picture, drawn unscaled at the corner.
-    const QImage shown = PM(0).picture();
+    // The display shows the picture on show at its new size.
+    const QImage shown = NowPicture.isNull() ? PM(0).picture() : NowPicture;
     PM(0).resize(width, height);
-    PM(0).setPicture(shown);
+    showPicture(shown);
     for (int i = 1; i <= 3; ++i)
         PM(i).resize(width, height);
     if (!BackgroundPicture.isNull()) {
@@ -72,7 +82,7 @@ bool TransitionRun::run(int startMode, bool needNotMovie)
     if (startMode != ModeExport || !needNotMovie)
         M().callByName(QStringLiteral("Effect_") + m_lastEffect, PM(1), PM(2), PM(3), PM(0));
     mEffectRunning = false;
-    PM(0).setPicture(NewPicture);
+    showPicture(NewPicture);
     if (startMode == ModeExport) {
         const auto still = TextToInt32(m_readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"),
                                                      QStringLiteral("5")));

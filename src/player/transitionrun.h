@@ -46,9 +46,12 @@ public:
     bool mClosePending = false;
 
     // The display changed size: the work surfaces follow it, the display
-    // keeps its picture, and the background is scaled again from its
+    // shows NowPicture at the new size, and the background is scaled again from its
     // previous scaling.
     void resizeDisplay(int width, int height);
+
+    // Makes `picture` the display's picture, fitted to the display's size.
+    void showPicture(const QImage& picture);
 
     // Brings NewPicture onto the display with an effect and makes it
     // NowPicture. The slideshow timers `pauseTimers` names are switched
