@@ -94,8 +94,11 @@ PrivateDisplay::PrivateDisplay() : m_given(qgetenv("DISPLAY"))
         return;
     // -displayfd: the server picks a free display itself and writes its
     // number once it accepts clients, so there is no race for a number.
-    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+    // Its messages go nowhere: an unread pipe could fill and stall it.
+    m_server.setStandardErrorFile(QProcess::nullDevice());
+    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                            QStringLiteral("-screen"), QStringLiteral("0"),
+                                            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                                             QStringLiteral("tcp")});
     QByteArray number;
     while (!number.contains('\n') && m_server.waitForReadyRead(15000))
