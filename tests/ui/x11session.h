@@ -7,10 +7,10 @@
 
 // Qt
 #include <QImage>
-#include <QProcess>
-#include <QString>
 #include <QPoint>
+#include <QProcess>
 #include <QRect>
+#include <QString>
 #include <QStringList>
 
 // std
