@@ -5,6 +5,7 @@
 #include "framemeter.h"
 #include "frmmain.h"
 #include "musicsupervisor.h"
+#include "nullstateview.h"
 #include "playercore.h"
 #include "playersettings.h"
 #include "session.h"
@@ -24,26 +25,7 @@ namespace {
 
 // A player view that shows nothing: what remains is the core's own work
 // (reading and scaling the thumbnails, the strip model).
-class SilentView : public PlayerView {
-public:
-    void hideThumbnails() override {}
-    void loadThumbnails(AlbumCategory&) override {}
-    void keepThumbnailInView(int) override {}
-    void hideCaption() override {}
-    void placeCaption(const QString&) override {}
-    void setCaptionShown(bool) override {}
-    void processEvents() override {}
-    void refreshDisplay() override {}
-    void stripEntryChanged(int) override {}
-    void stripChanged() override {}
-    void categoryListChanged(const QStringList&) override {}
-    void categoryListIndexChanged(int) override {}
-    void setPanelVisible(bool) override {}
-    void checkBoxChanged(int, bool) override {}
-    void closeWindow() override {}
-    QSize screenSize() const override { return {1920, 1080}; }
-    void showFailure(const QString&) override {}
-};
+using SilentView = tarnwick::testing::NullPlayerView;
 
 // Loaded, with everything that would run by itself stopped and Auto Play
 // off, so only the switches we make do anything.

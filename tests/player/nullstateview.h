@@ -1,9 +1,11 @@
 #pragma once
-// A player window that shows nothing, for tests that move through the
-// album's music and need no strip or caption.
+// Player windows that show nothing: for tests that move through the
+// album's music and need no strip or caption, and for tests and benchmarks
+// of the player core that watch only a few of the window's calls.
 
 // ours
 #include "playerstateview.h"
+#include "playerview.h"
 
 namespace tarnwick::testing {
 
@@ -15,6 +17,26 @@ struct NullStateView : PlayerStateView {
     void placeCaption(const QString&) override {}
     void setCaptionShown(bool) override {}
     void processEvents() override {}
+};
+
+struct NullPlayerView : PlayerView {
+    void hideThumbnails() override {}
+    void loadThumbnails(AlbumCategory&) override {}
+    void keepThumbnailInView(int) override {}
+    void hideCaption() override {}
+    void placeCaption(const QString&) override {}
+    void setCaptionShown(bool) override {}
+    void processEvents() override {}
+    void refreshDisplay() override {}
+    void stripEntryChanged(int) override {}
+    void stripChanged() override {}
+    void categoryListChanged(const QStringList&) override {}
+    void categoryListIndexChanged(int) override {}
+    void setPanelVisible(bool) override {}
+    void checkBoxChanged(int, bool) override {}
+    void closeWindow() override {}
+    QSize screenSize() const override { return {1920, 1080}; }
+    void showFailure(const QString&) override {}
 };
 
 } // namespace tarnwick::testing

@@ -7,6 +7,7 @@
 // ours
 #include "album.h"
 #include "musicsupervisor.h"
+#include "nullstateview.h"
 #include "playercore.h"
 #include "programfolder.h"
 #include "session.h"
@@ -57,7 +58,7 @@ public:
     }
 };
 
-class RecordingView : public PlayerView {
+class RecordingView : public testing::NullPlayerView {
 public:
     PlayerCore* core = nullptr;
     std::function<QString(const QImage&)> nameOf;
@@ -80,20 +81,6 @@ public:
             core->unload();
     }
     QSize screenSize() const override { return {800, 600}; }
-    void hideThumbnails() override {}
-    void loadThumbnails(AlbumCategory&) override {}
-    void keepThumbnailInView(int) override {}
-    void hideCaption() override {}
-    void placeCaption(const QString&) override {}
-    void setCaptionShown(bool) override {}
-    void processEvents() override {}
-    void stripEntryChanged(int) override {}
-    void stripChanged() override {}
-    void categoryListChanged(const QStringList&) override {}
-    void categoryListIndexChanged(int) override {}
-    void setPanelVisible(bool) override {}
-    void checkBoxChanged(int, bool) override {}
-    void showFailure(const QString&) override {}
 };
 
 class PlayerCoreTest : public ::testing::Test {
