@@ -14,7 +14,6 @@
 #include "soundtest.h"
 
 // Qt
-#include <QDir>
 #include <QFile>
 
 // GoogleTest
@@ -52,7 +51,6 @@ protected:
     void playAlbum(const std::vector<double>& hz, int ms, int stepMs = 0)
     {
         QString text = QString("[Album]\nMusics=%1\n").arg(hz.size());
-        QDir(dir.path()).mkpath("MainAlbum");
         for (std::size_t i = 0; i < hz.size(); ++i) {
             text += QString("[Music%1]\nFile=m%1.wav\n").arg(i + 1);
             if (hz[i] > 0)

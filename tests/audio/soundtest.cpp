@@ -3,7 +3,7 @@
 // Qt
 #include <QAudioDevice>
 #include <QCoreApplication>
-#include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <numbers>
 #include <optional>
 #include <span>
 
@@ -64,7 +63,7 @@ std::unique_ptr<Sink> gSink;
 std::optional<QString> pactl(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
+    process.start("pactl", arguments);
     if (!process.waitForFinished(kSetupCapMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0)
         return std::nullopt;
@@ -78,48 +77,45 @@ bool qtKnowsSink(const QString& sink)
                        [&](const QAudioDevice& device) { return device.id() == sink.toUtf8(); });
 }
 
-} // namespace
-
-void SoundTest::SetUpTestSuite()
+// Loads the sink, waits until Qt lists it and records its monitor; why
+// that failed, or "".
+QString startRecording(Sink& sink)
 {
-    gSink = std::make_unique<Sink>();
-    Sink& sink = *gSink;
-    if (!pactl({QStringLiteral("info")})) {
-        sink.skipReason = QStringLiteral("no PulseAudio server answers `pactl info`");
-        return;
-    }
     // A new name for each suite: Qt would take a sink that is being removed
     // for a new one of the same name.
     static int made = 0;
-    sink.name = QStringLiteral("tarnwick_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-    const std::optional<QString> module = pactl(
-        {QStringLiteral("load-module"), QStringLiteral("module-null-sink"), QStringLiteral("sink_name=") + sink.name});
-    if (!module) {
-        sink.error = QStringLiteral("cannot load a null sink");
-        return;
-    }
+    sink.name = QString("tarnwick_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    const std::optional<QString> module = pactl({"load-module", "module-null-sink", "sink_name=" + sink.name});
+    if (!module)
+        return "cannot load a null sink";
     sink.module = *module;
-    if (!WaitFor([&] { return qtKnowsSink(sink.name); }, kSetupCapMs)) {
-        sink.error = QStringLiteral("Qt does not list the sink ") + sink.name;
-        return;
-    }
+    if (!WaitFor([&] { return qtKnowsSink(sink.name); }, kSetupCapMs))
+        return "Qt does not list the sink " + sink.name;
     qputenv("PULSE_SINK", sink.name.toUtf8());
-    sink.parec.start(QStringLiteral("parec"),
-                     {QStringLiteral("-d"), sink.name + QStringLiteral(".monitor"), QStringLiteral("--raw"),
-                      QStringLiteral("--format=s16ne"), QStringLiteral("--channels=1"),
-                      QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=10")});
+    sink.parec.start("parec", {"-d", sink.name + ".monitor", "--raw", "--format=s16ne", "--channels=1",
+                               QString("--rate=%1").arg(kRate), "--latency-msec=10"});
     // A new null sink renders its first block only after its idle latency of
     // two seconds, and sound played before then is partly lost. Suspended and
     // resumed once the recording is connected, it runs at the recording's
     // latency at once.
     const auto recording = [&] { return !sink.read().empty(); };
     for (int tries = 0; tries < 20 && sink.parec.waitForStarted(kSetupCapMs) && !recording(); ++tries) {
-        pactl({QStringLiteral("suspend-sink"), sink.name, QStringLiteral("1")});
-        pactl({QStringLiteral("suspend-sink"), sink.name, QStringLiteral("0")});
+        pactl({"suspend-sink", sink.name, "1"});
+        pactl({"suspend-sink", sink.name, "0"});
         WaitFor(recording, 250);
     }
-    if (!recording())
-        sink.error = QStringLiteral("parec does not record ") + sink.name + QStringLiteral(".monitor");
+    return recording() ? QString() : "parec does not record " + sink.name + ".monitor";
+}
+
+} // namespace
+
+void SoundTest::SetUpTestSuite()
+{
+    gSink = std::make_unique<Sink>();
+    if (!pactl({"info"}))
+        gSink->skipReason = "no PulseAudio server answers `pactl info`";
+    else
+        gSink->error = startRecording(*gSink);
 }
 
 void SoundTest::TearDownTestSuite()
@@ -127,7 +123,7 @@ void SoundTest::TearDownTestSuite()
     gSink->parec.kill();
     gSink->parec.waitForFinished(kSetupCapMs);
     qunsetenv("PULSE_SINK");
-    if (!gSink->module.isEmpty() && pactl({QStringLiteral("unload-module"), gSink->module})) {
+    if (!gSink->module.isEmpty() && pactl({"unload-module", gSink->module})) {
         // Let Qt see the sink go before the next suite makes its outputs.
         WaitFor([] { return !qtKnowsSink(gSink->name); }, kSetupCapMs);
     }
@@ -148,25 +144,11 @@ void SoundTest::SetUp()
 
 QString SoundTest::writeTone(const QString& name, double hz, int ms)
 {
-    constexpr int rate = 44100;
-    const auto count = static_cast<quint32>(std::int64_t(rate) * ms / 1000);
     const QString path = dir.filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + count * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    // PCM, mono, the rate, bytes per second and per frame, bits per sample.
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(count * 2);
-    for (quint32 i = 0; i < count; ++i)
-        out << qint16(std::lround(16000 * std::sin(2 * std::numbers::pi * hz * i / rate)));
-    EXPECT_EQ(out.status(), QDataStream::Ok) << path.toStdString();
+    const QStringList arguments = {"-n", "-r", "44100", "-b", "16", "-c", "1", path, "synth",
+                                   QString::number(ms / 1000.0), "sine", QString::number(hz), "vol", "0.5"};
+    EXPECT_EQ(QProcess::execute("sox", arguments), 0) << path.toStdString();
     return path;
 }
 
@@ -236,25 +218,18 @@ bool SoundTest::waitForSoundFor(int ms, int capMs)
 
 bool WaitFor(const std::function<bool()>& done, int capMs)
 {
-    if (done())
-        return true;
+    const QDeadlineTimer cap(capMs);
     QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(capMs, &loop, &QEventLoop::quit);
-    poll.start(10);
-    loop.exec();
+    while (!done() && !cap.hasExpired()) {
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     return done();
 }
 
 void RunEvents(int ms)
 {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    WaitFor([] { return false; }, ms);
 }
 
 } // namespace tarnwick::testing

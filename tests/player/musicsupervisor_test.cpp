@@ -20,7 +20,6 @@
 
 // std
 #include <ostream>
-#include <vector>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -52,15 +51,8 @@ class MusicSupervisorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ScriptedPlayback::calls.clear();
-        ScriptedPlayback::current = MusicPlayback::Stopped;
-        ScriptedPlayback::afterPlay = MusicPlayback::Playing;
         AlbumMusic::SetPlaybackFactory([] { return std::make_unique<ScriptedPlayback>(); });
         SetProgramFolder(dir.path());
-        StartMode = ModeAlbumFolder;
-        useAlbum(3);
-        // As the window's initialisation does.
-        supervisor.tmrSound().start();
     }
     void TearDown() override
     {
@@ -68,8 +60,9 @@ protected:
         ResetSession();
     }
 
-    // An album with `items` music files m1.ogg, m2.ogg, ... on disk.
-    void useAlbum(int items)
+    // An album with `items` music files m1.ogg, m2.ogg, ... on disk, played
+    // in `mode`.
+    void useAlbum(int items, std::int32_t mode = ModeAlbumFolder)
     {
         QString text = QString("[Album]\nMusics=%1\n").arg(items);
         QDir(dir.path()).mkpath("MainAlbum");
@@ -81,6 +74,10 @@ protected:
         gAlbum = std::make_unique<Album>();
         gAlbum->LoadText(text);
         gAlbum->SetPath(dir.path());
+        StartMode = mode;
+        ScriptedPlayback::current = MusicPlayback::Stopped;
+        ScriptedPlayback::afterPlay = MusicPlayback::Playing;
+        ScriptedPlayback::calls.clear();
     }
     // Calls made since the last look, joined by "; ".
     static QString takeCalls()
@@ -89,74 +86,119 @@ protected:
         ScriptedPlayback::calls.clear();
         return joined;
     }
-    static QString storedSwitch() { return ReadPlayerSetting("Current", "MusicOpen", "unset"); }
 
     QTemporaryDir dir;
-    testing::NullStateView view;
-    PlayerState state{view};
-    MusicSupervisor supervisor{state};
 };
 
-TEST_F(MusicSupervisorTest, TickActsOnTheActiveItemsState)
+enum Action { Tick, SwitchOn, SwitchOff, Close };
+// Item states before the action beyond the playback's own.
+constexpr int kNoItem = 0;      // the first tick has not come yet
+constexpr int kFailedStart = -1; // the first item did not start
+
+TEST_F(MusicSupervisorTest, TickSwitchAndCloseActOnTheActiveItemsState)
 {
+    using P = MusicPlayback;
     struct Case {
-        int stateBefore;
-        bool musicOn;
-        int afterPlay;
+        int before;
+        bool boxOn;
+        Action action;
         const char* calls;
         int index;
         bool failed;
+        bool timerOn;
+        const char* stored = "unset"; // "MusicOpen" in the player settings afterwards
+        int afterPlay = P::Playing;
     };
     const Case cases[] = {
-        {MusicPlayback::Stopped, true, MusicPlayback::Playing, "load m1.ogg; play", 1, false},
-        {MusicPlayback::Stopped, true, MusicPlayback::Stopped, "load m1.ogg; play", 1, true},
-        {MusicPlayback::Stopped, true, MusicPlayback::Paused, "load m1.ogg; play", 1, true},
-        {MusicPlayback::Stopped, false, MusicPlayback::Playing, "", 1, false},
-        {MusicPlayback::Playing, true, MusicPlayback::Playing, "", 1, false},
-        {MusicPlayback::Playing, false, MusicPlayback::Playing, "stop", 1, false},
-        {MusicPlayback::Paused, true, MusicPlayback::Playing, "resume", 1, false},
-        {MusicPlayback::Paused, false, MusicPlayback::Playing, "", 1, false},
-        {MusicPlayback::Finished, true, MusicPlayback::Playing, "load m2.ogg; play", 2, false},
-        {MusicPlayback::Finished, true, MusicPlayback::Stopped, "load m2.ogg; play", 2, true},
-        {MusicPlayback::Finished, false, MusicPlayback::Playing, "", 1, false},
-        {7, true, MusicPlayback::Playing, "", 1, false},
+        {kNoItem, true, Tick, "load m1.ogg; play", 1, false, true},
+        {kNoItem, false, Tick, "", 1, false, true},
+        {kNoItem, true, SwitchOff, "", 0, false, true},
+        {P::Stopped, true, Tick, "load m1.ogg; play", 1, false, true},
+        {P::Stopped, true, Tick, "load m1.ogg; play", 1, true, false, "unset", P::Stopped},
+        {P::Stopped, true, Tick, "load m1.ogg; play", 1, true, false, "unset", P::Paused},
+        {P::Stopped, false, Tick, "", 1, false, true},
+        {P::Playing, true, Tick, "", 1, false, true},
+        {P::Playing, false, Tick, "stop", 1, false, true},
+        {P::Paused, true, Tick, "resume", 1, false, true},
+        {P::Paused, false, Tick, "", 1, false, true},
+        {P::Finished, true, Tick, "load m2.ogg; play", 2, false, true},
+        {P::Finished, true, Tick, "load m2.ogg; play", 2, true, false, "unset", P::Stopped},
+        {P::Finished, false, Tick, "", 1, false, true},
+        {7, true, Tick, "", 1, false, true},
+        {kFailedStart, true, Tick, "", 1, true, false},
+        {P::Playing, true, SwitchOff, "stop", 1, false, false, "0"},
+        {P::Paused, true, SwitchOff, "", 1, false, false, "0"},
+        {P::Finished, true, SwitchOff, "", 1, false, false, "0"},
+        {kFailedStart, true, SwitchOff, "", 1, false, false, "0"},
+        {P::Paused, false, SwitchOn, "", 1, false, true, "1"},
+        {P::Stopped, false, SwitchOn, "", 1, false, true, "1"},
+        {kFailedStart, true, SwitchOn, "", 1, false, true, "1"},
+        {P::Playing, true, Close, "stop", 1, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "state " << c.stateBefore << " on " << c.musicOn
+        SCOPED_TRACE(::testing::Message() << "state " << c.before << " box " << c.boxOn << " action " << c.action
                                         << " play gives " << c.afterPlay);
+        useAlbum(3);
+        testing::NullStateView view;
+        PlayerState state(view);
         MusicSupervisor music(state);
+        // Not the poll interval, so that switching on must set it.
+        music.tmrSound().setInterval(5);
         music.tmrSound().start();
-        if (!state.mActiveMusic())
+        if (c.before != kNoItem) {
+            ScriptedPlayback::afterPlay = c.before == kFailedStart ? P::Stopped : P::Playing;
             music.tick();
-        state.setActiveMusicIndex(1);
-        music.setMusicOn(c.musicOn);
-        ScriptedPlayback::current = c.stateBefore;
+            if (c.before != kFailedStart)
+                ScriptedPlayback::current = c.before;
+        }
+        music.setMusicOn(c.boxOn);
         ScriptedPlayback::afterPlay = c.afterPlay;
+        WritePlayerSetting("Current", "MusicOpen", "unset");
         takeCalls();
-        music.tick();
+        switch (c.action) {
+        case Tick: music.tick(); break;
+        case SwitchOn: music.musicSwitched(true); break;
+        case SwitchOff: music.musicSwitched(false); break;
+        case Close: music.stopAll(); break;
+        }
         EXPECT_EQ(takeCalls(), c.calls);
         EXPECT_EQ(state.mActiveMusicIndex(), c.index);
         EXPECT_EQ(music.mMusicFailed(), c.failed);
-        EXPECT_EQ(music.tmrSound().isActive(), !c.failed);
+        EXPECT_EQ(music.tmrSound().isActive(), c.timerOn);
+        if (c.action == SwitchOn) {
+            EXPECT_EQ(music.tmrSound().interval(), 1000);
+        }
+        EXPECT_EQ(music.musicOn(), c.action == SwitchOn || (c.action != SwitchOff && c.boxOn));
+        EXPECT_EQ(ReadPlayerSetting("Current", "MusicOpen", "unset"), c.stored);
     }
 }
 
-TEST_F(MusicSupervisorTest, ItemsPlayInAlbumOrderAndWrap)
+TEST_F(MusicSupervisorTest, ItemsPlayInAlbumOrderAndWrapOnlyInThePlayingModes)
 {
+    const char* const three = "load m1.ogg; play; load m2.ogg; play; load m3.ogg; play; load m1.ogg; play";
     struct Case {
+        std::int32_t mode;
         int items;
-        const char* loads;
+        const char* calls;
     };
     const Case cases[] = {
-        {3, "load m1.ogg; play; load m2.ogg; play; load m3.ogg; play; load m1.ogg; play"},
-        {1, "load m1.ogg; play; load m1.ogg; play; load m1.ogg; play; load m1.ogg; play"},
+        {ModeAlbumFolder, 3, three},
+        {ModeAlbumFolder, 1, "load m1.ogg; play; load m1.ogg; play; load m1.ogg; play; load m1.ogg; play"},
+        {ModePackedAlbum, 3, three},
+        {ModeSaver, 3, three},
+        {ModeExport, 3, ""},
+        {ModeSaverPreview, 3, ""},
+        {ModeSaverSettings, 3, ""},
+        {ModeSaverPassword, 3, ""},
+        {ModeAlbumFolder, 0, ""},
     };
     for (const Case& c : cases) {
-        useAlbum(c.items);
-        testing::NullStateView otherView;
-        PlayerState fresh(otherView);
-        MusicSupervisor music(fresh);
-        takeCalls();
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " items " << c.items);
+        useAlbum(c.items, c.mode);
+        testing::NullStateView view;
+        PlayerState state(view);
+        MusicSupervisor music(state);
+        music.tmrSound().start();
         for (int round = 0; round < 4; ++round) {
             music.tick();
             // A few polls while the item plays change nothing.
@@ -164,132 +206,11 @@ TEST_F(MusicSupervisorTest, ItemsPlayInAlbumOrderAndWrap)
             music.tick();
             ScriptedPlayback::current = MusicPlayback::Finished;
         }
-        EXPECT_EQ(takeCalls(), c.loads) << c.items << " items";
-    }
-}
-
-TEST_F(MusicSupervisorTest, FailedStartStopsPollingUntilTheBoxIsClicked)
-{
-    ScriptedPlayback::afterPlay = MusicPlayback::Stopped;
-    supervisor.tick();
-    ASSERT_TRUE(supervisor.mMusicFailed());
-    EXPECT_FALSE(supervisor.tmrSound().isActive());
-    takeCalls();
-    supervisor.tick();
-    supervisor.tick();
-    EXPECT_EQ(takeCalls(), "");
-
-    // Off clears the mark too, but the tick then leaves a stopped item alone.
-    supervisor.musicSwitched(false);
-    EXPECT_FALSE(supervisor.mMusicFailed());
-    supervisor.tick();
-    EXPECT_EQ(takeCalls(), "");
-
-    ScriptedPlayback::afterPlay = MusicPlayback::Playing;
-    supervisor.musicSwitched(true);
-    EXPECT_FALSE(supervisor.mMusicFailed());
-    EXPECT_TRUE(supervisor.tmrSound().isActive());
-    EXPECT_EQ(supervisor.tmrSound().interval(), 1000);
-    supervisor.tick();
-    EXPECT_EQ(takeCalls(), "load m1.ogg; play");
-    EXPECT_EQ(ScriptedPlayback::current, MusicPlayback::Playing);
-}
-
-TEST_F(MusicSupervisorTest, SwitchingTheBoxStopsOnlyAPlayingItemAndStoresTheValue)
-{
-    struct Case {
-        int stateBefore;
-        bool on;
-        const char* calls;
-        bool timerActive;
-        const char* stored;
-    };
-    const Case cases[] = {
-        {MusicPlayback::Playing, false, "stop", false, "0"},
-        {MusicPlayback::Paused, false, "", false, "0"},
-        {MusicPlayback::Finished, false, "", false, "0"},
-        {MusicPlayback::Paused, true, "", true, "1"},
-        {MusicPlayback::Stopped, true, "", true, "1"},
-    };
-    supervisor.tick();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "state " << c.stateBefore << " switched " << c.on);
-        WritePlayerSetting("Current", "MusicOpen", "unset");
-        supervisor.tmrSound().setInterval(5);
-        supervisor.tmrSound().start();
-        ScriptedPlayback::current = c.stateBefore;
-        takeCalls();
-        supervisor.musicSwitched(c.on);
-        EXPECT_EQ(supervisor.musicOn(), c.on);
         EXPECT_EQ(takeCalls(), c.calls);
-        EXPECT_EQ(supervisor.tmrSound().isActive(), c.timerActive);
-        if (c.timerActive) {
-            EXPECT_EQ(supervisor.tmrSound().interval(), 1000);
-        }
-        EXPECT_EQ(storedSwitch(), c.stored);
-    }
-}
-
-TEST_F(MusicSupervisorTest, NothingHappensWithoutAnItemOrOutsideThePlayingModes)
-{
-    struct Case {
-        std::int32_t mode;
-        int items;
-        const char* calls;
-    };
-    const Case cases[] = {
-        {ModeAlbumFolder, 3, "load m1.ogg; play"}, {ModePackedAlbum, 3, "load m1.ogg; play"},
-        {ModeSaver, 3, "load m1.ogg; play"},       {ModeExport, 3, ""},
-        {ModeSaverPreview, 3, ""},                 {ModeSaverSettings, 3, ""},
-        {ModeSaverPassword, 3, ""},                {ModeAlbumFolder, 0, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " items " << c.items);
-        useAlbum(c.items);
-        StartMode = c.mode;
-        testing::NullStateView otherView;
-        PlayerState fresh(otherView);
-        MusicSupervisor music(fresh);
-        music.tmrSound().start();
-        takeCalls();
-        music.tick();
-        music.tick();
-        EXPECT_EQ(takeCalls(), c.calls);
-        EXPECT_EQ(fresh.mActiveMusic() != nullptr, *c.calls != '\0');
+        EXPECT_EQ(state.mActiveMusic() != nullptr, *c.calls != '\0');
         EXPECT_FALSE(music.mMusicFailed());
         EXPECT_TRUE(music.tmrSound().isActive());
-
-        // Without an active item a click changes only the box.
-        if (!fresh.mActiveMusic()) {
-            WritePlayerSetting("Current", "MusicOpen", "unset");
-            music.musicSwitched(false);
-            EXPECT_FALSE(music.musicOn());
-            EXPECT_TRUE(music.tmrSound().isActive());
-            EXPECT_EQ(storedSwitch(), "unset");
-        }
     }
-}
-
-TEST_F(MusicSupervisorTest, BoxOffFromTheStartSelectsTheFirstItemButPlaysNothing)
-{
-    supervisor.setMusicOn(false);
-    supervisor.tick();
-    supervisor.tick();
-    EXPECT_EQ(takeCalls(), "");
-    EXPECT_EQ(state.mActiveMusicIndex(), 1);
-    EXPECT_TRUE(supervisor.tmrSound().isActive());
-    supervisor.musicSwitched(true);
-    supervisor.tick();
-    EXPECT_EQ(takeCalls(), "load m1.ogg; play");
-}
-
-TEST_F(MusicSupervisorTest, ClosingStopsTheActiveItemAndThePolling)
-{
-    supervisor.tick();
-    takeCalls();
-    supervisor.stopAll();
-    EXPECT_EQ(takeCalls(), "stop");
-    EXPECT_FALSE(supervisor.tmrSound().isActive());
 }
 
 TEST(ReadMusicOpen, TakesTheAlbumProfilesNumberNonZeroMeaningOn)
