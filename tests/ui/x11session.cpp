@@ -70,24 +70,6 @@ QStringList waitForWindows(const QString& titleRegex, int timeoutMs)
     return {};
 }
 
-QImage screenshot(const QString& windowId)
-{
-    // A window that has just been mapped may not be viewable yet: try again
-    // for a few seconds.
-    for (int attempt = 0; attempt < 30; ++attempt) {
-        QProcess p;
-        p.start(QStringLiteral("import"),
-                {QStringLiteral("-window"), windowId, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("png:-")});
-        if (p.waitForFinished(10000) && p.exitCode() == 0) {
-            const QImage shot = QImage::fromData(p.readAllStandardOutput(), "PNG");
-            if (!shot.isNull())
-                return shot;
-        }
-        QThread::msleep(100);
-    }
-    return {};
-}
-
 PrivateDisplay::PrivateDisplay() : m_given(qgetenv("DISPLAY"))
 {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())

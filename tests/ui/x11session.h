@@ -38,9 +38,6 @@ QStringList run(const QString& program, const QStringList& args, int timeoutMs =
 // polled until some appear or `timeoutMs` passes.
 QStringList waitForWindows(const QString& titleRegex, int timeoutMs);
 
-// A screenshot of a window.
-QImage screenshot(const QString& windowId);
-
 // An X server of the test's own (Xvfb), named by DISPLAY while the object
 // lives, so that the windows of tests running side by side neither cover
 // each other nor share the pointer. Where Xvfb is missing or does not come
