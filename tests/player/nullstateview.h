@@ -9,7 +9,9 @@
 
 namespace tarnwick::testing {
 
-struct NullStateView : PlayerStateView {
+// The album position's calls, doing nothing, on top of either view.
+template <class View>
+struct NullStateViewOf : View {
     void hideThumbnails() override {}
     void loadThumbnails(AlbumCategory&) override {}
     void keepThumbnailInView(int) override {}
@@ -19,14 +21,9 @@ struct NullStateView : PlayerStateView {
     void processEvents() override {}
 };
 
-struct NullPlayerView : PlayerView {
-    void hideThumbnails() override {}
-    void loadThumbnails(AlbumCategory&) override {}
-    void keepThumbnailInView(int) override {}
-    void hideCaption() override {}
-    void placeCaption(const QString&) override {}
-    void setCaptionShown(bool) override {}
-    void processEvents() override {}
+using NullStateView = NullStateViewOf<PlayerStateView>;
+
+struct NullPlayerView : NullStateViewOf<PlayerView> {
     void refreshDisplay() override {}
     void stripEntryChanged(int) override {}
     void stripChanged() override {}
