@@ -74,8 +74,13 @@ void Album::LoadText(const QString& source)
     m_description = text.text(kAlbum, QStringLiteral("Description"));
     m_otherInfo = text.text(kAlbum, QStringLiteral("OtherInfo"));
     m_infoLine = text.text(kAlbum, QStringLiteral("InfoLine"));
+    // Both sizes or neither: half a size would make a picture of no area.
     m_pictureWidth = text.count(kAlbum, QStringLiteral("PictureWidth"));
     m_pictureHeight = text.count(kAlbum, QStringLiteral("PictureHeight"));
+    if (m_pictureWidth < 1 || m_pictureHeight < 1) {
+        m_pictureWidth = kDefaultPictureWidth;
+        m_pictureHeight = kDefaultPictureHeight;
+    }
     m_fieldNames = text.list(kAlbum, QStringLiteral("Fields"));
     m_hiddenFields = text.list(kAlbum, QStringLiteral("HiddenFields"));
 

