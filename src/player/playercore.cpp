@@ -397,7 +397,10 @@ void PlayerCore::photoTick()
     if (StartMode == ModeExport || m_closed)
         return;
     BusyMark busy(m_inTick);
-    if (!busy.entered() || !m_autoPlay)
+    // Until the album's front cover has come on, the show has not begun: a
+    // tick due before the cover timer (a short "StopTime") waits for it
+    // rather than bringing the cover on twice.
+    if (!busy.entered() || !m_autoPlay || !m_frontCoverPlayed)
         return;
     const std::int16_t i = m_state.mThumbnailCursor();
     thumbnailClick(i);
@@ -474,6 +477,7 @@ void PlayerCore::PlayAlbumFrontCover()
             return;
         showOnDisplay(m_run.NewPicture);
     }
+    m_frontCoverPlayed = true;
     setCategoryListIndex(0);
 }
 

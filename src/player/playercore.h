@@ -141,6 +141,7 @@ private:
     int m_listIndex = -1;
     bool m_autoPlay = true;
     bool m_closed = false;
+    bool m_frontCoverPlayed = false;
 
     bool m_closing = false;
     bool m_inTick = false;
