@@ -4,6 +4,7 @@
 // ours
 #include "appwindows.h"
 #include "programfolder.h"
+#include "signalcloser.h"
 #include "qtmusicplayback.h"
 #include "startup.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    const tarnwick::SignalCloser signalCloser;
     tarnwick::InstallQtMusicPlayback();
     QApplication::setApplicationName(QStringLiteral("tarnwick-player"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));

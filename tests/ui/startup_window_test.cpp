@@ -50,6 +50,12 @@ TEST(PlayerWindow, AlbumFolderStartOpensOneWindowAndASecondStartEndsAtOnce)
     EXPECT_EQ(second.process.exitCode(), 0);
     EXPECT_EQ(waitForWindows("Tarnwick Album Player", 1000).size(), 1);
     EXPECT_EQ(first.process.state(), QProcess::Running);
+
+    // The session's end (SIGTERM) closes the window as its close button does.
+    first.process.terminate();
+    ASSERT_TRUE(first.process.waitForFinished(20000));
+    EXPECT_EQ(first.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.process.exitCode(), 0);
 }
 
 TEST(PlayerWindow, HelpVersionAndUnknownSwitchesEndWithoutAWindow)
