@@ -12,15 +12,27 @@
 // Qt
 #include <QStringList>
 
+// std
+#include <cstdio>
+
 namespace tarnwick {
 
 namespace {
+
+// The run goes on with what it has (an empty album shows an empty
+// window), but whoever started it from a terminal learns why.
+void warnUnreadable(const char* what, const QString& path)
+{
+    if (!IniFile().FileExists(path))
+        std::fprintf(stderr, "tarnwick-player: cannot read the %s \"%s\"\n", what, qPrintable(path));
+}
 
 // "/1" and "/2": the information file named by piece 1 fills the album,
 // and its folder becomes the album folder.
 void loadAlbumFolder(const CommandLine& line)
 {
     const QString file = line.Piece(1).value_or(QString());
+    warnUnreadable("album information file", file);
     if (!file.isEmpty())
         gAlbum->LoadText(IniFile().ReadTextFile(file));
     gAlbum->SetPath(CommandLine::FolderOf(file));
@@ -32,6 +44,7 @@ void SetUpPackedAlbum(const CommandLine& line)
 {
     const QString program = ProgramFolder();
     IniFile ini;
+    warnUnreadable("packed album's information file", program + QStringLiteral("/MainpicFileInfo.ini"));
     const QString text = ini.ReadTextFile(program + QStringLiteral("/MainpicFileInfo.ini"));
     gAlbum->LoadText(text);
     gAlbum->SetPath(program + QLatin1Char('/'));
@@ -43,6 +56,7 @@ void SetUpPackedAlbum(const CommandLine& line)
 
     gPackReader = std::make_unique<PackedFile>();
     gPackReader->SetFileName(line.ValuePart(-1).value_or(QString()));
+    warnUnreadable("album container", line.ValuePart(-1).value_or(QString()));
     // With fewer than two pieces there is no offset piece and it stays 0.
     if (line.Pieces().size() >= 2) {
         if (const auto offset = TextToInt32(*line.ValuePart(-2)))
