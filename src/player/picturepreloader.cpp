@@ -32,7 +32,6 @@ QImage PicturePreloader::take(const QString& path, int width, int height)
         QImage picture = m_future.result();
         m_future = QFuture<QImage>();
         m_path.clear();
-        ++m_hits;
         return picture;
     }
     return AlbumPictureTool().LoadPicture(path, width, height);

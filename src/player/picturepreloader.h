@@ -28,15 +28,11 @@ public:
     // Drops what is preloaded (waits for a running load to end).
     void clear();
 
-    // Tests and benchmarks: how many take() calls the preload answered.
-    int hits() const { return m_hits; }
-
 private:
     QString m_path;
     int m_width = 0;
     int m_height = 0;
     QFuture<QImage> m_future;
-    int m_hits = 0;
 };
 
 } // namespace tarnwick

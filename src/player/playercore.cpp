@@ -107,11 +107,6 @@ int PlayerCore::StopTimeInterval(const QString& text)
     return static_cast<int>(ms);
 }
 
-bool PlayerCore::musicOn() const
-{
-    return m_music->musicOn();
-}
-
 int PlayerCore::stopTimeInterval() const
 {
     return StopTimeInterval(m_readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"), QStringLiteral("5")));
@@ -144,8 +139,7 @@ void PlayerCore::initialise()
         m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile),
                                                    m_run.PM(0).width(), m_run.PM(0).height());
     } else {
-        if (packed)
-            ExtractPicture(kBackgroundFile, kResultPicture);
+        ExtractPicture(kBackgroundFile, kResultPicture);
         m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile), aw, ah);
         if (packed) {
             // Fitted to the screen: its own size when the screen is not
@@ -162,8 +156,7 @@ void PlayerCore::initialise()
     m_run.NowPicture = m_run.BackgroundPicture;
 
     const QString front = gAlbum->FrontCover().FileName();
-    if (packed)
-        ExtractPicture(front, kResultPicture);
+    ExtractPicture(front, kResultPicture);
     if (fileExists(kResultPicture, front)) {
         m_run.NewPicture = packed ? loadDisplayPicture(front)
                                   : tool.LoadPicture(albumFile(kResultPicture, front), aw, ah);
@@ -198,6 +191,7 @@ void PlayerCore::showOnDisplay(const QImage& picture)
 
 QImage PlayerCore::loadDisplayPicture(const QString& fileName)
 {
+    ExtractPicture(fileName, kResultPicture);
     return m_preloader.take(albumFile(kResultPicture, fileName), m_run.PM(0).width(), m_run.PM(0).height());
 }
 
@@ -346,15 +340,8 @@ void PlayerCore::thumbnailClick(int k)
         BusyMark busy(m_inClick);
         if (!busy.entered() || m_closed || !m_strip.isVisible(k))
             return;
-        const QString tag = m_strip.entry(k).tag;
-        if (tag == ThumbnailStrip::kFrontCoverTag) {
-            m_state.setActivePhotoIndex(0);
-        } else if (tag == ThumbnailStrip::kBackCoverTag) {
-            if (AlbumCategory* category = m_state.mActiveCategory())
-                m_state.setActivePhotoIndex(static_cast<std::int16_t>(category->PhotoCount() + 1));
-        } else if (const auto n = ToInt32(LeadingNumber(tag)); n && *n >= INT16_MIN && *n <= INT16_MAX) {
-            m_state.setActivePhotoIndex(static_cast<std::int16_t>(*n));
-        }
+        if (const auto number = pictureNumberOf(k))
+            m_state.setActivePhotoIndex(*number);
         m_strip.highlightEntry(k);
         m_view.stripChanged();
         if (!m_autoPlay)
@@ -367,20 +354,38 @@ void PlayerCore::thumbnailClick(int k)
 
 // ---- slideshow -----------------------------------------------------------
 
+std::optional<std::int16_t> PlayerCore::pictureNumberOf(int k) const
+{
+    const QString tag = m_strip.entry(k).tag;
+    if (tag == ThumbnailStrip::kFrontCoverTag)
+        return 0;
+    if (tag == ThumbnailStrip::kBackCoverTag) {
+        if (AlbumCategory* category = m_state.mActiveCategory())
+            return static_cast<std::int16_t>(category->PhotoCount() + 1);
+        return std::nullopt;
+    }
+    const auto n = ToInt32(LeadingNumber(tag));
+    if (!n || *n < INT16_MIN || *n > INT16_MAX)
+        return std::nullopt;
+    return static_cast<std::int16_t>(*n);
+}
+
 QString PlayerCore::pictureFileForEntry(int k) const
 {
     AlbumCategory* category = m_state.mActiveCategory();
     if (!category || !m_strip.isVisible(k))
         return QString();
-    const QString tag = m_strip.entry(k).tag;
-    if (tag == ThumbnailStrip::kFrontCoverTag)
-        return category->FrontCover().FileName();
-    if (tag == ThumbnailStrip::kBackCoverTag)
-        return category->BackCover().FileName();
-    const auto n = ToInt32(LeadingNumber(tag));
-    if (!n || *n < 1 || *n > category->PhotoCount())
+    const auto number = pictureNumberOf(k);
+    if (!number)
         return QString();
-    return category->Photos().Item(*n).FileName();
+    const int n = category->PhotoCount();
+    if (*number == 0)
+        return category->FrontCover().FileName();
+    if (*number == n + 1)
+        return category->BackCover().FileName();
+    if (*number < 1 || *number > n)
+        return QString();
+    return category->Photos().Item(*number).FileName();
 }
 
 void PlayerCore::preloadNext()
@@ -388,6 +393,7 @@ void PlayerCore::preloadNext()
     const QString name = pictureFileForEntry(m_state.mThumbnailCursor());
     if (name.isEmpty())
         return;
+    // Unpacked here, on the window thread; the worker only decodes.
     ExtractPicture(name, kResultPicture);
     m_preloader.preload(albumFile(kResultPicture, name), m_run.PM(0).width(), m_run.PM(0).height());
 }
@@ -408,7 +414,6 @@ void PlayerCore::photoTick()
     tmrPhotoIndexChange.stop();
 
     if (AlbumPhoto* photo = m_state.mActivePhoto()) {
-        ExtractPicture(photo->FileName(), kResultPicture);
         const QImage picture = loadDisplayPicture(photo->FileName());
         // A picture that cannot be loaded leaves the previous one to come on.
         if (!picture.isNull())
@@ -438,7 +443,6 @@ void PlayerCore::immediateShow()
     AlbumPhoto* photo = m_state.mActivePhoto();
     if (!busy.entered() || m_autoPlay || !category || category->PhotoCount() < 1 || !photo)
         return;
-    ExtractPicture(photo->FileName(), kResultPicture);
     m_run.NewPicture = loadDisplayPicture(photo->FileName());
     showOnDisplay(m_run.NewPicture);
     m_run.NowPicture = m_run.NewPicture;

@@ -29,6 +29,7 @@
 // std
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace tarnwick {
 
@@ -97,10 +98,8 @@ public:
     const QStringList& categoryNames() const { return m_categoryNames; }
     int categoryListIndex() const { return m_listIndex; }
     bool autoPlay() const { return m_autoPlay; }
-    bool musicOn() const;
     MusicSupervisor& music() { return *m_music; }
     bool closed() const { return m_closed; }
-    const PicturePreloader& preloader() const { return m_preloader; }
     QTimer tmrAlbumCover;
     QTimer tmrPhotoIndexChange;
     QTimer tmrVCDCaiYang;
@@ -125,7 +124,13 @@ private:
     bool runTransition();
     void showOnDisplay(const QImage& picture);
     void preloadNext();
+    // The picture number strip entry k stands for: 0 the front cover,
+    // 1..PhotoCount the photos, PhotoCount + 1 the back cover; nothing when
+    // its tag says none.
+    std::optional<std::int16_t> pictureNumberOf(int k) const;
     QString pictureFileForEntry(int k) const;
+    // Unpacks `fileName` when needed and loads it at the display's size
+    // (the preloaded picture when it is the one).
     QImage loadDisplayPicture(const QString& fileName);
     int stopTimeInterval() const;
 
