@@ -62,14 +62,14 @@ SidePanel::SidePanel(const ThumbnailStrip& strip, int twipsPerPixel, QWidget* pa
     heading->installEventFilter(this);
     m_heading = heading;
 
-    auto* list = new QComboBox(this);
+    auto* list = m_list = new QComboBox(this);
     list->setObjectName(QStringLiteral("cboCategory"));
     list->setGeometry(twips(60), twips(300), twips(1695), list->sizeHint().height());
     connect(list, &QComboBox::activated, this, &SidePanel::categoryClicked);
 
     // The scroll bar lies behind the viewport and reaches 240 twips above
     // and below it: only its arrow ends show.
-    auto* bar = new QScrollBar(Qt::Vertical, this);
+    auto* bar = m_bar = new QScrollBar(Qt::Vertical, this);
     bar->setObjectName(QStringLiteral("V"));
     bar->setGeometry(twips(60), twips(660), twips(1695), twips(7095));
     bar->setEnabled(false);
@@ -106,29 +106,26 @@ int SidePanel::twips(int length) const
 
 void SidePanel::syncScrollBar(const ThumbnailStrip& strip)
 {
-    auto* bar = findChild<QScrollBar*>(QStringLiteral("V"));
-    const QSignalBlocker block(bar);
-    bar->setRange(0, strip.maximum());
-    bar->setPageStep(strip.largeChange());
-    bar->setSingleStep(strip.smallChange());
-    bar->setValue(strip.value());
-    bar->setEnabled(strip.scrollEnabled());
+    const QSignalBlocker block(m_bar);
+    m_bar->setRange(0, strip.maximum());
+    m_bar->setPageStep(strip.largeChange());
+    m_bar->setSingleStep(strip.smallChange());
+    m_bar->setValue(strip.value());
+    m_bar->setEnabled(strip.scrollEnabled());
 }
 
 void SidePanel::setCategories(const QStringList& names)
 {
-    auto* list = findChild<QComboBox*>(QStringLiteral("cboCategory"));
-    const QSignalBlocker block(list);
-    list->clear();
-    list->addItems(names);
-    list->setCurrentIndex(-1);
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+    m_list->addItems(names);
+    m_list->setCurrentIndex(-1);
 }
 
 void SidePanel::setCategoryIndex(int index)
 {
-    auto* list = findChild<QComboBox*>(QStringLiteral("cboCategory"));
-    const QSignalBlocker block(list);
-    list->setCurrentIndex(index);
+    const QSignalBlocker block(m_list);
+    m_list->setCurrentIndex(index);
 }
 
 void SidePanel::setChecked(int index, bool checked)

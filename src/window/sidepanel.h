@@ -11,6 +11,9 @@
 #include <QPoint>
 #include <QStringList>
 
+class QComboBox;
+class QScrollBar;
+
 namespace tarnwick {
 
 class StripView;
@@ -47,6 +50,9 @@ private:
     int m_twipsPerPixel;
     StripView* m_strip;
     QWidget* m_heading;
+    // Kept at hand: the strip's build updates the scroll bar once an entry.
+    QComboBox* m_list;
+    QScrollBar* m_bar;
     bool m_dragging = false;
     QPoint m_anchor;
 };
