@@ -23,8 +23,17 @@ QString RealHost::readSetting(const QString& section, const QString& key, const 
     return m_reader ? m_reader(section, key, def) : def;
 }
 
+void RealHost::setPaced(bool paced)
+{
+    if (!paced && m_paced)
+        m_countedMs = m_clock.elapsed();
+    m_paced = paced;
+}
+
 std::int32_t RealHost::tickCount()
 {
+    if (!m_paced)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(m_countedMs));
     // Wraps like a classic tick count; the effects subtract two readings
     // in 32 bits, which stays right across the wrap.
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(m_clock.elapsed()));
@@ -34,6 +43,10 @@ void RealHost::pause(std::int32_t ms)
 {
     if (ms <= 0)
         return;
+    if (!m_paced) {
+        m_countedMs += ms;
+        return;
+    }
     const std::int64_t end = m_clock.nsecsElapsed() + std::int64_t(ms) * 1'000'000;
     const std::int64_t sleepNs = end - m_clock.nsecsElapsed() - kSpinNs;
     if (sleepNs > 0)

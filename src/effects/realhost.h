@@ -37,6 +37,12 @@ public:
     // The window sets this to show a message box with the description only.
     // Unset, the failure goes to the Qt warning log.
     void setFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
+    // The video export counts frames instead of timing them: unpaced, the
+    // clock reads a count of milliseconds that only pause() advances, and
+    // pause() returns at once, so the effects draw exactly the frames of a
+    // paced run as fast as they can. Events still run between frames.
+    void setPaced(bool paced);
+    bool paced() const { return m_paced; }
 
     QString readSetting(const QString& section, const QString& key, const QString& def) override;
     // Milliseconds since the host was made, as a wrapping 32-bit count.
@@ -52,6 +58,8 @@ public:
 
 private:
     QElapsedTimer m_clock;
+    bool m_paced = true;
+    std::int64_t m_countedMs = 0;
     SettingReader m_reader;
     RefreshHandler m_onRefresh;
     FailureHandler m_onFailure;

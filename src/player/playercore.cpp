@@ -2,6 +2,7 @@
 #include "playercore.h"
 
 #include "album.h"
+#include "albumfiles.h"
 #include "albumpicturetool.h"
 #include "busymark.h"
 #include "host.h"
@@ -29,16 +30,6 @@ constexpr int kPreviewInterval = 10;
 constexpr int kSecond = 1000;
 
 const QString kBackgroundFile = QStringLiteral("BackgroundPicture.jpg");
-
-QString albumFile(const QString& folder, const QString& name)
-{
-    return gAlbum ? gAlbum->Path() + folder + QStringLiteral("\\") + name : QString();
-}
-
-bool fileExists(const QString& folder, const QString& name)
-{
-    return gAlbum && IniFile().FileExists(albumFile(folder, name));
-}
 
 std::int16_t nextCursor(std::int16_t cursor)
 {
@@ -136,11 +127,11 @@ void PlayerCore::initialise()
     const int ah = gAlbum->PictureHeight();
     if (StartMode == ModeSaverPreview) {
         ExtractPicture(kBackgroundFile, kResultPicture);
-        m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile),
+        m_run.BackgroundPicture = tool.LoadPicture(AlbumFile(kResultPicture, kBackgroundFile),
                                                    m_run.PM(0).width(), m_run.PM(0).height());
     } else {
         ExtractPicture(kBackgroundFile, kResultPicture);
-        m_run.BackgroundPicture = tool.LoadPicture(albumFile(kResultPicture, kBackgroundFile), aw, ah);
+        m_run.BackgroundPicture = tool.LoadPicture(AlbumFile(kResultPicture, kBackgroundFile), aw, ah);
         if (packed) {
             // Fitted to the screen: its own size when the screen is not
             // wider than the album, else the album's.
@@ -157,9 +148,9 @@ void PlayerCore::initialise()
 
     const QString front = gAlbum->FrontCover().FileName();
     ExtractPicture(front, kResultPicture);
-    if (fileExists(kResultPicture, front)) {
+    if (AlbumFileExists(kResultPicture, front)) {
         m_run.NewPicture = packed ? loadDisplayPicture(front)
-                                  : tool.LoadPicture(albumFile(kResultPicture, front), aw, ah);
+                                  : tool.LoadPicture(AlbumFile(kResultPicture, front), aw, ah);
     }
 
     if (StartMode == ModeSaverPreview) {
@@ -192,7 +183,7 @@ void PlayerCore::showOnDisplay(const QImage& picture)
 QImage PlayerCore::loadDisplayPicture(const QString& fileName)
 {
     ExtractPicture(fileName, kResultPicture);
-    return m_preloader.take(albumFile(kResultPicture, fileName), m_run.PM(0).width(), m_run.PM(0).height());
+    return m_preloader.take(AlbumFile(kResultPicture, fileName), m_run.PM(0).width(), m_run.PM(0).height());
 }
 
 // ---- category list -------------------------------------------------------
@@ -274,11 +265,11 @@ void PlayerCore::buildStrip(AlbumCategory& category)
     const int h = m_strip.slotHeight() - 8;
     auto thumbnail = [&](const AlbumPhoto& p) {
         ExtractPicture(p.ThumbnailFileName(), kMainAlbum);
-        return tool.LoadPicture(albumFile(kMainAlbum, p.ThumbnailFileName()), w, h);
+        return tool.LoadPicture(AlbumFile(kMainAlbum, p.ThumbnailFileName()), w, h);
     };
     auto coverThumbnail = [&](const AlbumPhoto& cover) {
         ExtractPicture(cover.ThumbnailFileName(), kMainAlbum);
-        return fileExists(kMainAlbum, cover.ThumbnailFileName());
+        return AlbumFileExists(kMainAlbum, cover.ThumbnailFileName());
     };
 
     int k = 0;
@@ -395,7 +386,7 @@ void PlayerCore::preloadNext()
         return;
     // Unpacked here, on the window thread; the worker only decodes.
     ExtractPicture(name, kResultPicture);
-    m_preloader.preload(albumFile(kResultPicture, name), m_run.PM(0).width(), m_run.PM(0).height());
+    m_preloader.preload(AlbumFile(kResultPicture, name), m_run.PM(0).width(), m_run.PM(0).height());
 }
 
 void PlayerCore::photoTick()
@@ -474,7 +465,7 @@ void PlayerCore::PlayAlbumFrontCover()
         return;
     const QString front = gAlbum->FrontCover().FileName();
     ExtractPicture(front, kResultPicture);
-    if (fileExists(kResultPicture, front)) {
+    if (AlbumFileExists(kResultPicture, front)) {
         m_run.NowPicture = m_run.PM(0).picture();
         m_run.NewPicture = loadDisplayPicture(front);
         if (!runTransition())
@@ -496,7 +487,7 @@ void PlayerCore::PlayAlbumBackCover()
         // The saver fades back to the desktop it started from.
         m_run.NowPicture = m_run.PM(0).image().copy();
         m_run.NewPicture = m_run.BackgroundPicture;
-    } else if (fileExists(kResultPicture, back)) {
+    } else if (AlbumFileExists(kResultPicture, back)) {
         m_run.NowPicture = m_run.PM(0).picture();
         m_run.NewPicture = loadDisplayPicture(back);
     } else {
@@ -511,6 +502,12 @@ void PlayerCore::PlayAlbumBackCover()
 void PlayerCore::setAutoPlay(bool on)
 {
     m_autoPlay = on;
+}
+
+void PlayerCore::switchMusicOffForRun()
+{
+    m_music->setMusicOn(false);
+    m_view.checkBoxChanged(1, false);
 }
 
 void PlayerCore::musicSwitched(bool on)

@@ -91,6 +91,16 @@ public:
     // off.
     void immediateShow();
 
+    // The category list: filled with the album's categories (no position
+    // selected), and a position set as a click on it does. The export's
+    // loop drives the album through these.
+    void fillCategoryList();
+    void setCategoryListIndex(int index);
+    // Turns the "Music" box off for this run only (the export keeps the
+    // album's music out of the player; the setting stays as the user left
+    // it).
+    void switchMusicOffForRun();
+
     // State for the window and tests.
     PlayerState& state() { return m_state; }
     const ThumbnailStrip& strip() const { return m_strip; }
@@ -99,6 +109,7 @@ public:
     int categoryListIndex() const { return m_listIndex; }
     bool autoPlay() const { return m_autoPlay; }
     MusicSupervisor& music() { return *m_music; }
+    const SettingReader& settingReader() const { return m_readSetting; }
     bool closed() const { return m_closed; }
     QTimer tmrAlbumCover;
     QTimer tmrPhotoIndexChange;
@@ -116,8 +127,6 @@ private:
     void processEvents() override { m_view.processEvents(); }
 
     void initialise();
-    void fillCategoryList();
-    void setCategoryListIndex(int index);
     void scrolled();
     void buildStrip(AlbumCategory& category);
     void runStartTick();

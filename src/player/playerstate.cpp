@@ -2,6 +2,7 @@
 #include "playerstate.h"
 
 #include "album.h"
+#include "albumfiles.h"
 #include "busymark.h"
 #include "inifile.h"
 #include "packagefiles.h"
@@ -84,7 +85,7 @@ void PlayerState::setActivePhotoIndex(std::int16_t v)
         m_view.hideCaption();
         AlbumPhoto& cover = v == 0 ? m_category->FrontCover() : m_category->BackCover();
         ExtractPicture(cover.FileName(), kResultPicture);
-        if (fileExists(kResultPicture, cover.FileName()))
+        if (AlbumFileExists(kResultPicture, cover.FileName()))
             m_photo = &cover;
         else if (v != 0)
             nextCategory();
@@ -96,7 +97,7 @@ void PlayerState::setActivePhotoIndex(std::int16_t v)
     }
     m_photo = &m_category->Photos().Item(v);
     // Thumbnail 0 is the front cover only when its thumbnail file exists.
-    const bool frontThumbnail = fileExists(kMainAlbum, m_category->FrontCover().ThumbnailFileName());
+    const bool frontThumbnail = AlbumFileExists(kMainAlbum, m_category->FrontCover().ThumbnailFileName());
     m_view.keepThumbnailInView(frontThumbnail ? v : v - 1);
     showCaption();
     m_view.processEvents();
@@ -180,11 +181,6 @@ void PlayerState::showCaption()
         m_view.hideCaption();
     m_view.placeCaption(text);
     m_view.setCaptionShown(m_captionVisible);
-}
-
-bool PlayerState::fileExists(const QString& folder, const QString& name) const
-{
-    return gAlbum && IniFile().FileExists(gAlbum->Path() + folder + QStringLiteral("\\") + name);
 }
 
 } // namespace tarnwick

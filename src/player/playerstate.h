@@ -76,7 +76,6 @@ private:
     void closeCategory(int index);
     void nextCategory();
     void showCaption();
-    bool fileExists(const QString& folder, const QString& name) const;
 
     PlayerStateView& m_view;
     std::int16_t m_categoryIndex = 0;

@@ -70,7 +70,7 @@ QString TransitionRun::prepare()
     return ChooseEffectName(m_readSetting);
 }
 
-bool TransitionRun::run(int startMode, bool needNotMovie)
+bool TransitionRun::run(int startMode)
 {
     BusyMark mark(m_running);
     if (!mark.entered())

@@ -44,6 +44,9 @@ public:
     QImage BackgroundPicture;
     bool mEffectRunning = false;
     bool mClosePending = false;
+    // The export's "Static Picture": while exporting (`startMode` 2), every
+    // run changes the picture without animation and only the still follows.
+    bool needNotMovie = false;
 
     // The display changed size: the work surfaces follow it, the display
     // shows NowPicture at the new size, and the background is scaled again from its
@@ -56,10 +59,9 @@ public:
     // Brings NewPicture onto the display with an effect and makes it
     // NowPicture. The slideshow timers `pauseTimers` names are switched
     // off for the run and back on by `restoreTimers`. In the export
-    // (`startMode` 2) `needNotMovie` skips the animation and the still
-    // frames follow. Returns true when a close was asked for during the run
+    // (`startMode` 2) the still frames follow the change. Returns true when a close was asked for during the run
     // and the caller must carry it out now (modes 1, 3 and 4).
-    bool run(int startMode, bool needNotMovie = false);
+    bool run(int startMode);
 
     // Timer hooks of the window (the slideshow and export timers).
     std::function<void()> pauseTimers;

@@ -2,11 +2,15 @@
 
 // ours
 #include "dlgparameter.h"
+#include "exportloop.h"
+#include "exportsession.h"
 #include "frmabout.h"
 #include "frmmain.h"
+#include "frmprocess.h"
 
 // Qt
 #include <QApplication>
+#include <QMessageBox>
 #include <QWidget>
 
 // std
@@ -22,7 +26,12 @@ void notYetAvailable(const char* what)
 } // namespace
 
 AppWindows::AppWindows() = default;
-AppWindows::~AppWindows() = default;
+AppWindows::~AppWindows()
+{
+    // The dialog and the run go before the window whose core they drive.
+    m_process.reset();
+    m_export.reset();
+}
 
 bool AppWindows::PreviousInstance()
 {
@@ -54,11 +63,28 @@ void AppWindows::ShowPlayer()
     window.show();
 }
 
-void AppWindows::StopSlideshow() {}
-
-void AppWindows::ShowExport(const QString&)
+void AppWindows::StopSlideshow()
 {
-    notYetAvailable("the video export");
+    player().core().tmrPhotoIndexChange.stop();
+}
+
+void AppWindows::ShowExport(const QString& aviFile)
+{
+    frmMain& window = player();
+    m_export = std::make_unique<ExportSession>(window.core());
+    m_process = std::make_unique<frmProcess>(m_export->writer(), *m_export, &window);
+    m_export->writer().showFailure = [this](const QString& description) {
+        QMessageBox::critical(m_process.get(), QApplication::applicationDisplayName(), description, QMessageBox::Ok);
+    };
+    QObject::connect(&m_export->loop(), &ExportLoop::ended, m_process.get(), [this] {
+        if (!m_export->writer().finish())
+            QMessageBox::critical(m_process.get(), QApplication::applicationDisplayName(),
+                                  m_export->writer().lastError(), QMessageBox::Ok);
+    });
+    m_process->AviFile = aviFile;
+    m_process->setAlbumMusic(ExportSession::AlbumMusicFiles());
+    m_process->setPicturesToShow(ExportLoop::PicturesToShow());
+    m_process->show();
 }
 
 void AppWindows::PrepareSaverWindow() {}
@@ -86,6 +112,8 @@ void AppWindows::ShowParameterDialog()
 
 void AppWindows::UnloadAll()
 {
+    m_process.reset();
+    m_export.reset();
     m_player.reset();
 }
 

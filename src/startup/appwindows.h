@@ -11,7 +11,9 @@
 
 namespace tarnwick {
 
+class ExportSession;
 class frmMain;
+class frmProcess;
 
 class AppWindows : public StartupActions {
 public:
@@ -39,6 +41,8 @@ private:
 
     std::unique_ptr<clsAtom> m_instance;
     std::unique_ptr<frmMain> m_player;
+    std::unique_ptr<ExportSession> m_export;
+    std::unique_ptr<frmProcess> m_process;
 };
 
 } // namespace tarnwick

@@ -10,6 +10,7 @@ CommandLine::CommandLine(const QString& text)
 {
     const QString upper = text.toUpper();
     m_pieces = upper.split(QLatin1Char('*'));
+    m_written = text.split(QLatin1Char('*'));
     m_switch = upper.trimmed().left(2);
 }
 
@@ -20,6 +21,11 @@ std::optional<QString> CommandLine::Piece(qsizetype index) const
     if (index < 0 || index >= m_pieces.size())
         return std::nullopt;
     return m_pieces.at(index);
+}
+
+QString CommandLine::WrittenPiece(qsizetype index) const
+{
+    return index >= 0 && index < m_written.size() ? m_written.at(index) : QString();
 }
 
 std::int32_t CommandLine::Mode() const

@@ -21,6 +21,11 @@ public:
     const QStringList& Pieces() const { return m_pieces; }
     // Piece `index`, or nothing when the line has no such piece.
     std::optional<QString> Piece(qsizetype index) const;
+    // Piece `index` as it was written, before upper-casing; empty when the
+    // line has no such piece. The video file of an export is made under
+    // this name: a file that does not exist yet has no letter case to be
+    // found by.
+    QString WrittenPiece(qsizetype index) const;
     // The first two characters of the trimmed, upper-cased line.
     const QString& Switch() const { return m_switch; }
     // The start mode the switch selects: 1 to 7, or 0 for any other switch.
@@ -41,6 +46,7 @@ public:
 
 private:
     QStringList m_pieces;
+    QStringList m_written;
     QString m_switch;
 };
 

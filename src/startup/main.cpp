@@ -3,6 +3,7 @@
 
 // ours
 #include "appwindows.h"
+#include "batchexport.h"
 #include "programfolder.h"
 #include "signalcloser.h"
 #include "qtmusicplayback.h"
@@ -23,11 +24,15 @@ const char* const kUsage =
     "Plays electronic photo albums as a slideshow with transition effects.\n"
     "\n"
     "  /1*ALBUM.INI                 play the album whose information file is ALBUM.INI\n"
-    "  /2*ALBUM.INI*VIDEO.AVI       export the album's slideshow as a video\n"
+    "  /2*ALBUM.INI*VIDEO.AVI       export the album's slideshow as a video (a dialog)\n"
     "  *S*OFFSET=N*FILE=CONTAINER   play a packed album (its index files in the program folder)\n"
     "  /S*OFFSET=N*FILE=CONTAINER   run a packed album as a full-screen screen saver\n"
     "  /P ID*OFFSET=N*FILE=CONTAINER  run it as a screen-saver preview in window ID\n"
     "  /C                           edit the transition effects and the still time\n"
+    "  --export VIDEO [--size WxH] [--still SECONDS] [--static] [--no-music] ALBUM\n"
+    "                               export ALBUM (its folder or information file) as\n"
+    "                               VIDEO without a window; .avi (MPEG-4), .mpg (VideoCD,\n"
+    "                               352x288 only), .mp4 or .mkv (H.264); default 352x288\n"
     "  /A                           change the screen-saver password (there is none: ends)\n"
     "  --help, --version            print this help or the version and end\n"
     "\n"
@@ -48,6 +53,25 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+
+    if (tarnwick::IsBatchExport(words)) {
+        // No display is needed: the album is drawn and written off screen.
+        QCoreApplication app(argc, argv);
+        QString error;
+        const auto options = tarnwick::ParseExportOptions(words, error);
+        if (!options) {
+            std::fprintf(stderr, "tarnwick-player: %s\n", qPrintable(error));
+            return 2;
+        }
+        const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
+        if (!folder.isEmpty())
+            tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
+        return tarnwick::RunBatchExport(*options);
+    }
+
     QApplication app(argc, argv);
     const tarnwick::SignalCloser signalCloser;
     tarnwick::InstallQtMusicPlayback();
@@ -57,10 +81,6 @@ int main(int argc, char** argv)
     const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
     if (!folder.isEmpty())
         tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
-
-    QStringList words;
-    for (int i = 1; i < argc; ++i)
-        words << QString::fromLocal8Bit(argv[i]);
 
     tarnwick::AppWindows windows;
     if (!tarnwick::RunStartup(words.join(QLatin1Char(' ')), windows) || !windows.AnyWindowShown())

@@ -18,7 +18,7 @@ namespace {
 
 int gSignalPipe[2] = {-1, -1};
 
-void onSignal(int)
+void writeSignalByte(int)
 {
     // Only what is safe in a signal handler: one write.
     const char byte = 1;
@@ -34,7 +34,7 @@ SignalCloser::SignalCloser(QObject* parent) : QObject(parent)
     m_notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalCloser::closeWindows);
     struct sigaction action = {};
-    action.sa_handler = onSignal;
+    action.sa_handler = writeSignalByte;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int sig : {SIGTERM, SIGHUP, SIGINT})
@@ -58,7 +58,10 @@ void SignalCloser::closeWindows()
     [[maybe_unused]] const auto got = ::read(gSignalPipe[1], &byte, 1);
     // The player's window ends the program from its close (after a running
     // transition); a dialog run ends when its dialog is gone.
-    QApplication::closeAllWindows();
+    if (onSignal)
+        onSignal();
+    else
+        QApplication::closeAllWindows();
 }
 
 } // namespace tarnwick

@@ -9,6 +9,9 @@
 // Qt
 #include <QObject>
 
+// std
+#include <functional>
+
 class QSocketNotifier;
 
 namespace tarnwick {
@@ -18,6 +21,10 @@ class SignalCloser : public QObject {
 public:
     explicit SignalCloser(QObject* parent = nullptr);
     ~SignalCloser() override;
+
+    // What a signal does instead of closing the windows (a run without
+    // windows ends its own way); unset, the windows close.
+    std::function<void()> onSignal;
 
 private:
     void closeWindows();

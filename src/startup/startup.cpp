@@ -82,7 +82,7 @@ bool RunStartup(const QString& commandLine, StartupActions& actions)
         loadAlbumFolder(line);
         actions.LoadPlayer();
         actions.StopSlideshow();
-        actions.ShowExport(line.Piece(2).value_or(QString()));
+        actions.ShowExport(line.WrittenPiece(2));
         return true;
     case ModePackedAlbum:
         if (actions.PreviousInstance())

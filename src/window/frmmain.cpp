@@ -113,6 +113,8 @@ void frmMain::Load()
     placeDisplay(*this, *m_pm[0]);
     if (StartMode != ModeExport)
         m_core->displayResized(m_pm[0]->width(), m_pm[0]->height());
+    else
+        m_host.setPaced(false); // the export counts its frames, it does not time them
     m_core->Load();
 }
 

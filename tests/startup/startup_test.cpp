@@ -74,7 +74,7 @@ TEST_F(Startup, EachSwitchOpensItsWindowsInOrder)
     const Case cases[] = {
         {"/1*x.ini", false, ModeAlbumFolder, true, {"prev?", "show"}},
         {"/1*x.ini", true, ModeNone, false, {"prev?"}},
-        {"/2*x.ini*out.avi", true, ModeExport, true, {"load", "stop-slideshow", "export OUT.AVI"}},
+        {"/2*x.ini*out.avi", true, ModeExport, true, {"load", "stop-slideshow", "export out.avi"}},
         {"*S*O=0*F=c.pak", false, ModePackedAlbum, true, {"prev?", "show"}},
         {"*S*O=0*F=c.pak", true, ModeNone, false, {"prev?"}},
         {"/S*O=0*F=c.pak", false, ModeSaver, true, {"prev?", "show", "prepare", "saver"}},

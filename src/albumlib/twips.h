@@ -1,7 +1,7 @@
 #pragma once
 // Lengths of the dialogs' designs are kept in twips, as their layouts were
-// drawn; the screen has 15 twips to a pixel. Shared by every dialog of this
-// folder.
+// drawn; the screen has 15 twips to a pixel. Shared by the settings dialogs
+// and the export dialog.
 
 namespace tarnwick {
 
