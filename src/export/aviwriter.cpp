@@ -240,8 +240,9 @@ struct AviWriter::Encoder {
             if (int ret = av_frame_get_buffer(picture, 0); ret < 0)
                 return Fail(QStringLiteral("out of memory"), ret);
         }
-        const std::uint8_t* const planes[1] = {rgb->constBits()};
-        const int strides[1] = {int(rgb->bytesPerLine())};
+        // swscale reads four planes, used or not.
+        const std::uint8_t* const planes[4] = {rgb->constBits(), nullptr, nullptr, nullptr};
+        const int strides[4] = {int(rgb->bytesPerLine()), 0, 0, 0};
         sws_scale(scaler, planes, strides, 0, rgb->height(), picture->data, picture->linesize);
         // A fixed-quantiser encoder takes the quality from each frame.
         picture->quality = video->global_quality;

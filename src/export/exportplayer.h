@@ -17,6 +17,8 @@ public:
     // Ends the run early: the program ends once the picture change in hand
     // is over, with every frame written so far in a finished file.
     virtual void stopExport() = 0;
+    // Pictures written so far, the opening still included.
+    virtual int picturesDone() const = 0;
 };
 
 } // namespace tarnwick

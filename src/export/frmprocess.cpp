@@ -233,7 +233,7 @@ void frmProcess::Timer1_Timer()
 {
     const std::int64_t elapsed = m_runClock.elapsed();
     lblTime->setText(ElapsedText(elapsed));
-    const int done = m_writer.stillsWritten();
+    const int done = m_player.picturesDone();
     prgPictures->setValue(std::min(done, prgPictures->maximum()));
     QString line = QStringLiteral("%1 frames written").arg(m_writer.framesWritten());
     if (done > 0 && m_pictures > done) {

@@ -27,12 +27,17 @@ struct Soundtrack::Input {
     AVFrame* frame = av_frame_alloc();
     int stream = -1;
     std::int64_t produced = 0;
+    // What the resampler was made for.
+    int inFormat = -1;
+    int inRate = 0;
+    AVChannelLayout inLayout{};
 
     ~Input()
     {
         av_frame_free(&frame);
         av_packet_free(&packet);
         swr_free(&resampler);
+        av_channel_layout_uninit(&inLayout);
         avcodec_free_context(&decoder);
         avformat_close_input(&format);
     }
@@ -135,21 +140,32 @@ bool Soundtrack::Step()
     int ret = avcodec_receive_frame(in.decoder, in.frame);
     if (ret == 0) {
         // The resampler is made for the first decoded frame: only then are
-        // the decoder's sample format and layout certain.
+        // the decoder's sample format and layout certain. Chained streams
+        // may change them on the way.
+        const AVFrame& f = *in.frame;
+        if (in.resampler
+            && (f.format != in.inFormat || f.sample_rate != in.inRate
+                || av_channel_layout_compare(&f.ch_layout, &in.inLayout) != 0)) {
+            Queue(nullptr, 0);
+            swr_free(&in.resampler);
+        }
         if (!in.resampler) {
+            in.inFormat = f.format;
+            in.inRate = f.sample_rate;
+            av_channel_layout_uninit(&in.inLayout);
+            av_channel_layout_copy(&in.inLayout, &f.ch_layout);
             AVChannelLayout from{};
-            if (in.frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-                av_channel_layout_default(&from, in.frame->ch_layout.nb_channels);
+            if (f.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+                av_channel_layout_default(&from, f.ch_layout.nb_channels);
             else
-                av_channel_layout_copy(&from, &in.frame->ch_layout);
+                av_channel_layout_copy(&from, &f.ch_layout);
             ret = swr_alloc_set_opts2(&in.resampler, &m_layout, m_format, m_rate, &from,
-                                      AVSampleFormat(in.frame->format), in.frame->sample_rate, 0,
-                                      nullptr);
+                                      AVSampleFormat(f.format), f.sample_rate, 0, nullptr);
             av_channel_layout_uninit(&from);
             if (ret < 0 || swr_init(in.resampler) < 0)
                 return false;
         }
-        const bool ok = Queue(in.frame->extended_data, in.frame->nb_samples);
+        const bool ok = Queue(f.extended_data, f.nb_samples);
         av_frame_unref(in.frame);
         return ok;
     }

@@ -65,8 +65,6 @@ void VcdFrameWriter::writeFrames(std::int16_t stillSeconds)
     if (!m_writer->WRDIANSHI(frame, frameSize.width(), frameSize.height(), static_cast<std::int16_t>(count)))
         return fail(m_writer->LastError());
     m_composed = &frame == &m_picView;
-    if (stillSeconds != 0)
-        ++m_stills;
     if (frameWritten)
         frameWritten();
 }

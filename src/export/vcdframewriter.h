@@ -54,8 +54,6 @@ public:
     // Called with the description of the first failure of the run.
     std::function<void(const QString& description)> showFailure;
 
-    // Stills written: one per picture the album showed.
-    int stillsWritten() const { return m_stills; }
     std::int64_t framesWritten() const { return m_writer ? m_writer->FramesWritten() : 0; }
     // Completes the video file. True when there is none or it was
     // completed; false with the reason in lastError().
@@ -74,7 +72,6 @@ private:
     QString m_finishError;
     std::unique_ptr<AviWriter> m_writer;
     QImage m_picView;
-    int m_stills = 0;
     bool m_composed = false;
     bool m_failedOnce = false;
     bool m_stopped = false;

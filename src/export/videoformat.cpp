@@ -21,7 +21,7 @@ namespace {
 constexpr int kFps = 25;
 constexpr int kSampleRate = 44100;
 constexpr int kMinSide = 16;
-// MPEG-4 Part 2 codes width and height in 13 bits.
+// MPEG-4 Visual codes width and height in 13 bits.
 constexpr int kMaxSideMpeg4 = 8190;
 // The largest picture x264 takes.
 constexpr int kMaxSideH264 = 16384;
@@ -107,7 +107,7 @@ void VideoFormat::SetUpVideo(AVCodecContext* enc, AVDictionary** options) const
         enc->gop_size = 250;
         enc->max_b_frames = 0;
         enc->thread_count = 0;
-        // The tag most stand-alone players know MPEG-4 Part 2 by.
+        // The tag most stand-alone players know MPEG-4 Visual by.
         enc->codec_tag = MKTAG('X', 'V', 'I', 'D');
         break;
     case Kind::VideoCd:
@@ -151,7 +151,7 @@ void VideoFormat::SetUpMuxer(AVFormatContext* mux, AVDictionary** options) const
     case Kind::VideoCd:
         // Sectors of 2324 bytes at the CD's 75 sectors a second; the start
         // delay and the interleave match what VideoCD players expect.
-        av_dict_set(options, "packetsize", "2048", 0);
+        av_dict_set(options, "packetsize", "2324", 0);
         av_dict_set(options, "muxrate", "1411200", 0);
         av_dict_set(options, "preload", "440000", 0);
         mux->max_delay = 700000;

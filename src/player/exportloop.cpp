@@ -85,6 +85,7 @@ void ExportLoop::Start(QSize frame, bool needNotMovie)
     const QImage background = tool.ResizePicture(run.BackgroundPicture, area.width(), area.height());
     run.PM(0).setPicture(background);
     run.M().VCDCaiYang(openingStill(m_core.settingReader()));
+    m_runsBefore = run.completedRuns();
     run.NowPicture = background;
     if (stopRequested())
         return end();
@@ -145,6 +146,11 @@ void ExportLoop::tick()
     m_core.tmrVCDCaiYang.stop();
     m_core.PlayAlbumBackCover();
     end();
+}
+
+int ExportLoop::picturesDone() const
+{
+    return m_started ? 1 + m_core.run().completedRuns() - m_runsBefore : 0;
 }
 
 void ExportLoop::Stop()

@@ -53,6 +53,8 @@ public:
     // strip entry of every category, the back cover); known before Start.
     static int PicturesToShow();
     bool running() const { return m_started && !m_ended; }
+    // Pictures shown so far, the background's opening still included.
+    int picturesDone() const;
 
 signals:
     // The window was asked to close: the run is over.
@@ -67,6 +69,7 @@ private:
     bool m_ended = false;
     bool m_stopping = false;
     bool m_inTick = false;
+    int m_runsBefore = 0;
 };
 
 } // namespace tarnwick

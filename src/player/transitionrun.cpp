@@ -90,6 +90,7 @@ bool TransitionRun::run(int startMode)
             M().VCDCaiYang(static_cast<std::int16_t>(*still));
     }
     NowPicture = NewPicture;
+    ++m_completedRuns;
     if (restoreTimers)
         restoreTimers();
     return mClosePending

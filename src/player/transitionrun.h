@@ -67,6 +67,10 @@ public:
     std::function<void()> pauseTimers;
     std::function<void()> restoreTimers;
 
+    // Runs carried through since the run object was made (the export
+    // counts its pictures by them).
+    int completedRuns() const { return m_completedRuns; }
+
     // The name of the effect the last run drew (tests, tools).
     const QString& lastEffectName() const { return m_lastEffect; }
 
@@ -80,6 +84,7 @@ private:
     QString m_lastEffect;
     bool m_preparing = false;
     bool m_running = false;
+    int m_completedRuns = 0;
 };
 
 } // namespace tarnwick

@@ -218,12 +218,12 @@ int RunBatchExport(const ExportOptions& options)
 
     ProgressLine progress(ExportLoop::PicturesToShow());
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] { progress.show(writer.stillsWritten(), writer.framesWritten()); });
+    QObject::connect(&ticker, &QTimer::timeout, [&] { progress.show(session.picturesDone(), writer.framesWritten()); });
     ticker.start(500);
     QTimer::singleShot(0, [&] { session.startExport(options.size, options.staticPictures); });
     QCoreApplication::exec();
     ticker.stop();
-    progress.show(writer.stillsWritten(), writer.framesWritten());
+    progress.show(session.picturesDone(), writer.framesWritten());
     progress.end();
 
     if (!writer.finish() && failure.isEmpty())

@@ -27,6 +27,7 @@ public:
 
     void startExport(QSize frame, bool needNotMovie) override;
     void stopExport() override;
+    int picturesDone() const override { return m_loop.picturesDone(); }
 
     ExportLoop& loop() { return m_loop; }
     VcdFrameWriter& writer() { return m_writer; }
