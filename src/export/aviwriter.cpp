@@ -14,6 +14,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
@@ -312,7 +313,12 @@ struct AviWriter::Encoder {
     }
 };
 
-AviWriter::AviWriter() = default;
+AviWriter::AviWriter()
+{
+    // The libraries' notes (encoder settings, clipped coefficients) are
+    // not the user's business; what fails reaches LastError().
+    av_log_set_level(AV_LOG_ERROR);
+}
 
 AviWriter::~AviWriter() { Finish(); }
 

@@ -65,7 +65,7 @@ bool Near(QRgb a, QRgb b)
 
 // An album of solid colours in a temporary folder: a background, both
 // album covers, "Beach" with cover thumbnails and two photos, "Harbour"
-// with one photo and no covers.
+// with one photo and no covers; a tone as its music.
 class ExportRunTest : public ::testing::Test {
 protected:
     void MakeAlbum(QSize size)
@@ -73,6 +73,7 @@ protected:
         QDir(m_dir.path()).mkpath("ResultPicture");
         QDir(m_dir.path()).mkpath("MainAlbum");
         picture("ResultPicture/BackgroundPicture.jpg", size, kBackground);
+        RunTool("sox", {"-n", "-r", "44100", "-c", "2", m_dir.filePath("MainAlbum/tone.wav"), "synth", "2", "sine", "440"});
         const QStringList names{"front", "back", "c1front", "c1back", "p1", "p2", "p3"};
         for (int i = 0; i < names.size(); ++i) {
             const QRgb colour = qRgb(20 + 30 * i, 220 - 25 * i, 60 + 20 * i);
@@ -81,7 +82,7 @@ protected:
         }
         const QString text = QStringLiteral(
             "[Album]\nTitle=Export\nPictureWidth=%1\nPictureHeight=%2\nFrontCover=front.jpg|front_t.jpg\n"
-            "BackCover=back.jpg|back_t.jpg\nCategories=2\nMusics=0\n"
+            "BackCover=back.jpg|back_t.jpg\nCategories=2\nMusics=1\n[Music1]\nFile=tone.wav\n"
             "[Category1]\nName=Beach\nFrontCover=c1front.jpg|c1front_t.jpg\nBackCover=c1back.jpg|c1back_t.jpg\n"
             "Photos=2\nPhoto1=p1.jpg|p1_t.jpg\nPhoto2=p2.jpg|p2_t.jpg\n"
             "[Category2]\nName=Harbour\nPhotos=1\nPhoto1=p3.jpg|p3_t.jpg\n")
@@ -214,6 +215,16 @@ TEST_F(ExportRunTest, CommandLineExportWritesTheFileAndSaysWhatItDidOrWhatIsWron
     EXPECT_EQ(status, 0) << out.constData();
     EXPECT_TRUE(out.contains("cli.mkv: 8 frames")) << out.constData();
     EXPECT_EQ(ProbedFrames(file), 8);
+    // The album's music is the soundtrack, unless it is left out.
+    const auto soundCodec = [](const QString& video) {
+        return RunTool("ffprobe", {"-v", "error", "-select_streams", "a", "-show_entries", "stream=codec_name", "-of",
+                                   "csv=p=0", video})
+            .trimmed();
+    };
+    EXPECT_EQ(soundCodec(file), "aac");
+    const QString silent = m_out.filePath("silent.mkv");
+    RunTool(bin, {"--export", silent, "--still", "0", "--static", "--no-music", m_dir.path()});
+    EXPECT_EQ(soundCodec(silent), "");
 
     struct Bad {
         QStringList args;

@@ -81,4 +81,8 @@ private:
 // 3 right) it then clicks there. Returns when xdotool has sent the events.
 void pointAt(const QString& windowId, QPoint at, int button = 0);
 
+// Asks the window to close as a window manager's close box does
+// (WM_DELETE_WINDOW).
+void askToClose(const QString& windowId);
+
 } // namespace tarnwick::test
