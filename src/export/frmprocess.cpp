@@ -5,6 +5,7 @@
 #include "exportplayer.h"
 #include "numbertext.h"
 #include "playersettings.h"
+#include "session.h"
 #include "twips.h"
 #include "vcdframewriter.h"
 
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 // std
@@ -164,7 +166,12 @@ bool frmProcess::chooseFile()
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    AviFile = QFileDialog::getSaveFileName(this, windowTitle(), QDir(folder).filePath(QStringLiteral("album.avi")),
+    // The album's title names the video, without what a file name cannot hold.
+    QString name = gAlbum ? gAlbum->Title().simplified().remove(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")))
+                          : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("album");
+    AviFile = QFileDialog::getSaveFileName(this, windowTitle(), QDir(folder).filePath(name + QStringLiteral(".avi")),
                                            QStringLiteral("Videos (*.avi *.mpg *.mp4 *.mkv)"));
     return !AviFile.isEmpty();
 }
@@ -257,11 +264,15 @@ void frmProcess::showFrame()
 void frmProcess::closeEvent(QCloseEvent* event)
 {
     // The close box is refused; Stop ends a run, the run's end closes the
-    // dialog with the program.
-    if (event->spontaneous())
+    // dialog with the program. A close by the program (the session ending)
+    // ends the run too, so the hidden player window does not stay behind.
+    if (event->spontaneous()) {
         event->ignore();
-    else
-        event->accept();
+        return;
+    }
+    m_writer.stop();
+    m_player.stopExport();
+    event->accept();
 }
 
 } // namespace tarnwick

@@ -1,8 +1,9 @@
 // The export dialog as a user drives it: "/2" shows "Export Avi (VCD
 // Source File)" and nothing else; its close box is refused; Start plays the
 // album into the preview and the file; Stop asks first (Cancel keeps the
-// run going, OK ends the program with a file that plays); a run left alone
-// ends the program by itself at the end of the album.
+// run going, OK ends the program with a file that plays); the session's
+// end before Start ends the program; a run left alone ends the program by
+// itself at the end of the album.
 
 // ours
 #include "colouralbum.h"
@@ -10,6 +11,7 @@
 #include "x11session.h"
 
 // Qt
+#include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -92,6 +94,18 @@ TEST_F(ExportDialog, CloseBoxIsRefusedAndStopAsksBeforeItEndsTheRunWithAFileThat
     EXPECT_EQ(player.process.exitCode(), 0);
     // The opening still alone is 750 frames.
     EXPECT_GE(probedFrames(m_out.filePath("stopped.avi")), 750);
+}
+
+TEST_F(ExportDialog, SessionEndBeforeStartEndsTheProgram)
+{
+    const ColourAlbum album(m_root.path(), {"1", 2});
+    ASSERT_TRUE(album.ok());
+    PlayerProcess player(exportLine(album, "never.avi"), album.programFolder());
+    ASSERT_EQ(waitForWindows(kTitle, 20000).size(), 1);
+    player.process.terminate();
+    ASSERT_TRUE(player.process.waitForFinished(10000)) << "the program stayed without a window";
+    EXPECT_EQ(player.process.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(m_out.filePath("never.avi")));
 }
 
 TEST_F(ExportDialog, RunLeftAloneEndsTheProgramAtTheEndOfTheAlbum)
