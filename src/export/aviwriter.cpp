@@ -3,6 +3,7 @@
 // ours
 #include "soundtrack.h"
 #include "videoformat.h"
+#include "yuvconverter.h"
 
 // Qt
 #include <QFile>
@@ -207,6 +208,25 @@ struct AviWriter::Encoder {
         return {};
     }
 
+    // The general converter, for pictures of another size or form.
+    QString MakeScaler(const QImage& rgb)
+    {
+        if (scaler && rgb.width() == sourceWidth && rgb.height() == sourceHeight)
+            return {};
+        sws_freeContext(scaler);
+        scaler = sws_getContext(rgb.width(), rgb.height(), kRgbWords, width, height,
+                                AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        if (!scaler)
+            return Fail(QStringLiteral("the picture could not be converted"));
+        sourceWidth = rgb.width();
+        sourceHeight = rgb.height();
+        if (IsHd(height)) {
+            const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+            sws_setColorspaceDetails(scaler, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+        }
+        return {};
+    }
+
     QString AddFrames(const QImage& frame, int count)
     {
         // The ARGB32 formats go in as they are, alpha left out.
@@ -216,19 +236,6 @@ struct AviWriter::Encoder {
             && frame.format() != QImage::Format_ARGB32_Premultiplied) {
             converted = frame.convertToFormat(QImage::Format_RGB32);
             rgb = &converted;
-        }
-        if (!scaler || rgb->width() != sourceWidth || rgb->height() != sourceHeight) {
-            sws_freeContext(scaler);
-            scaler = sws_getContext(rgb->width(), rgb->height(), kRgbWords, width, height,
-                                    AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
-            if (!scaler)
-                return Fail(QStringLiteral("the picture could not be converted"));
-            sourceWidth = rgb->width();
-            sourceHeight = rgb->height();
-            if (IsHd(height)) {
-                const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
-                sws_setColorspaceDetails(scaler, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
-            }
         }
         // The encoder may still hold the last picture: then it gets a new
         // buffer rather than a copy of the old one.
@@ -241,10 +248,15 @@ struct AviWriter::Encoder {
             if (int ret = av_frame_get_buffer(picture, 0); ret < 0)
                 return Fail(QStringLiteral("out of memory"), ret);
         }
-        // swscale reads four planes, used or not.
-        const std::uint8_t* const planes[4] = {rgb->constBits(), nullptr, nullptr, nullptr};
-        const int strides[4] = {int(rgb->bytesPerLine()), 0, 0, 0};
-        sws_scale(scaler, planes, strides, 0, rgb->height(), picture->data, picture->linesize);
+        const bool sameSize = rgb->width() == width && rgb->height() == height;
+        if (!sameSize || !RgbToYuv420(*rgb, picture->data, picture->linesize, IsHd(height))) {
+            if (QString error = MakeScaler(*rgb); !error.isEmpty())
+                return error;
+            // swscale reads four planes, used or not.
+            const std::uint8_t* const planes[4] = {rgb->constBits(), nullptr, nullptr, nullptr};
+            const int strides[4] = {int(rgb->bytesPerLine()), 0, 0, 0};
+            sws_scale(scaler, planes, strides, 0, rgb->height(), picture->data, picture->linesize);
+        }
         // A fixed-quantiser encoder takes the quality from each frame.
         picture->quality = video->global_quality;
         for (int i = 0; i < count; ++i) {
