@@ -39,7 +39,7 @@ int roundedHalfEven(double v)
 ExportLoop::ExportLoop(PlayerCore& core, QObject* parent)
     : QObject(parent), m_core(core)
 {
-    connect(&m_core.tmrVCDCaiYang, &QTimer::timeout, this, &ExportLoop::tick);
+    connect(&m_core.tmrVCDCaiYang, &WindowTimer::timeout, this, &ExportLoop::tick);
 }
 
 QSize ExportLoop::FitPicture(int w, int h, int aw, int ah)

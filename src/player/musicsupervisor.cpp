@@ -30,7 +30,7 @@ MusicSupervisor::MusicSupervisor(PlayerState& state, QObject* parent)
 {
     m_tmrSound.setObjectName(QStringLiteral("tmrSound"));
     m_tmrSound.setInterval(kPollMs);
-    connect(&m_tmrSound, &QTimer::timeout, this, &MusicSupervisor::tick);
+    connect(&m_tmrSound, &WindowTimer::timeout, this, &MusicSupervisor::tick);
 }
 
 void MusicSupervisor::musicSwitched(bool on)

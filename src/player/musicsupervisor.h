@@ -12,10 +12,10 @@
 
 // ours
 #include "playerstate.h"
+#include "windowtimer.h"
 
 // Qt
 #include <QObject>
-#include <QTimer>
 
 namespace tarnwick {
 
@@ -28,7 +28,7 @@ public:
     explicit MusicSupervisor(PlayerState& state, QObject* parent = nullptr);
 
     // The polling timer (objectName "tmrSound"); its timeout runs tick().
-    QTimer& tmrSound() { return m_tmrSound; }
+    WindowTimer& tmrSound() { return m_tmrSound; }
 
     // Sets the "Music" box's value without acting on it (initialisation).
     void setMusicOn(bool on) { m_musicOn = on; }
@@ -62,7 +62,7 @@ private:
     void loadAndPlay();
 
     PlayerState& m_state;
-    QTimer m_tmrSound;
+    WindowTimer m_tmrSound;
     bool m_musicOn = true;
     bool m_musicFailed = false;
     bool m_ticking = false;

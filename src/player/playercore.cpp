@@ -53,8 +53,8 @@ PlayerCore::PlayerCore(PlayerView& view, Host& host, SettingReader readSetting)
     tmrAlbumCover.setInterval(kSecond);
     tmrPhotoIndexChange.setInterval(kSecond);
     tmrVCDCaiYang.setInterval(0);
-    connect(&tmrAlbumCover, &QTimer::timeout, this, &PlayerCore::albumCoverTick);
-    connect(&tmrPhotoIndexChange, &QTimer::timeout, this, &PlayerCore::photoTick);
+    connect(&tmrAlbumCover, &WindowTimer::timeout, this, &PlayerCore::albumCoverTick);
+    connect(&tmrPhotoIndexChange, &WindowTimer::timeout, this, &PlayerCore::photoTick);
 
     // The transition run holds the slideshow and export timers still while
     // it draws and gives them back their state afterwards.

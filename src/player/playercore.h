@@ -18,13 +18,13 @@
 #include "playerview.h"
 #include "thumbnailstrip.h"
 #include "transitionrun.h"
+#include "windowtimer.h"
 
 // Qt
 #include <QObject>
 #include <QRectF>
 #include <QSize>
 #include <QStringList>
-#include <QTimer>
 
 // std
 #include <cstdint>
@@ -111,9 +111,9 @@ public:
     MusicSupervisor& music() { return *m_music; }
     const SettingReader& settingReader() const { return m_readSetting; }
     bool closed() const { return m_closed; }
-    QTimer tmrAlbumCover;
-    QTimer tmrPhotoIndexChange;
-    QTimer tmrVCDCaiYang;
+    WindowTimer tmrAlbumCover;
+    WindowTimer tmrPhotoIndexChange;
+    WindowTimer tmrVCDCaiYang;
 
 private:
     // PlayerStateView: the strip and the caption, as the album position
