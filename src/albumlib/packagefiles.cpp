@@ -38,7 +38,9 @@ void deleteFilesIn(const QString& folder)
 
 void ExtractPicture(const QString& name, const QString& folder)
 {
-    if (!IsPackedMode(StartMode) || !gAlbum)
+    // An album played in place (a saver run on an album folder) has no
+    // container and nothing to unpack.
+    if (!IsPackedMode(StartMode) || !gAlbum || !gPackReader)
         return;
     const QString albumFolder = gAlbum->Path();
     makeFolderIfMissing(albumFolder, QLatin1String(kResultPicture));
@@ -83,7 +85,7 @@ void ExtractPicture(const QString& name, const QString& folder)
 void CleanUpUnpackedFiles()
 {
     const QString program = ProgramFolder();
-    if (IsPackedMode(StartMode)) {
+    if (IsPackedMode(StartMode) && gPackReader) {
         deleteFilesIn(program + QLatin1Char('/') + QLatin1String(kMainAlbum));
         deleteFilesIn(program + QLatin1Char('/') + QLatin1String(kResultPicture));
     }

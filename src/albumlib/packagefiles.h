@@ -22,7 +22,8 @@ inline constexpr const char* kMainAlbum = "MainAlbum";
 void ExtractPicture(const QString& name, const QString& folder);
 
 // Removes what a packed run unpacked: every file (not sub-folders) of the
-// program folder's "MainAlbum" and "ResultPicture" in modes 3, 4 and 5, and
+// program folder's "MainAlbum" and "ResultPicture" in modes 3, 4 and 5 when
+// a container was named (an album played in place keeps its files), and
 // the launcher's three files one folder above the program folder in modes
 // 3 to 7. Called once by the player window as it closes.
 void CleanUpUnpackedFiles();

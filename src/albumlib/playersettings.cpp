@@ -5,6 +5,7 @@
 #include "programfolder.h"
 
 // Qt
+#include <QHash>
 #include <QStringList>
 
 namespace tarnwick {
@@ -14,8 +15,27 @@ QString PlayerSettingsFile()
     return ProgramFolder() + QStringLiteral("/playerprofile.ini");
 }
 
+namespace {
+// Values given for this run only (a saver program's options), by
+// "section/key" in lower case.
+QHash<QString, QString>& runValues()
+{
+    static QHash<QString, QString> values;
+    return values;
+}
+QString runKey(const QString& section, const QString& key) { return (section + QLatin1Char('/') + key).toLower(); }
+} // namespace
+
+void SetPlayerSettingForRun(const QString& section, const QString& key, const QString& value)
+{
+    runValues().insert(runKey(section, key), value);
+}
+
 QString ReadPlayerSetting(const QString& section, const QString& key, const QString& def)
 {
+    const auto given = runValues().constFind(runKey(section, key));
+    if (given != runValues().constEnd())
+        return *given;
     return IniFile().ReadValue(section, key, def, PlayerSettingsFile());
 }
 

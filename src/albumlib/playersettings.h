@@ -24,6 +24,10 @@ QString ReadPlayerSetting(const QString& section, const QString& key, const QStr
 
 // Stores `value`; creates the file, section and key as needed. A failed
 // write leaves the file as it was.
+// Makes ReadPlayerSetting give `value` for the key for the rest of the run,
+// without writing it (a saver program's options for one run).
+void SetPlayerSettingForRun(const QString& section, const QString& key, const QString& value);
+
 void WritePlayerSetting(const QString& section, const QString& key, const QString& value);
 
 // Every entry of the section whose header matches `name` without regard to

@@ -80,6 +80,8 @@ void clsMovie::runGuarded(const std::function<void()>& body)
     try {
         body();
         return;
+    } catch (const EffectStopped&) {
+        return;
     } catch (const EffectFailure& e) {
         m_lastFailure = QString::fromLatin1(e.what());
     } catch (const std::bad_alloc&) {

@@ -86,6 +86,12 @@ public:
 
     Host& host() { return m_host; }
 
+    // Ends the effect being drawn at its next frame, and every later one at
+    // its first, without a failure: the program is ending and must not wait
+    // for a transition (a screen saver told to go). Window thread.
+    void StopDrawing() { m_stopDrawing = true; }
+    bool stopDrawing() const { return m_stopDrawing; }
+
 private:
     // Runs an effect body: catches its failure, shows it and records it.
     void runGuarded(const std::function<void()>& body);
@@ -95,6 +101,7 @@ private:
     int m_forcedVariant = -1;
     int m_forcedStagger = -1;
     std::int64_t m_hookCalls = 0;
+    bool m_stopDrawing = false;
     QString m_lastFailure;
 };
 

@@ -39,7 +39,12 @@ int EffectRun::drawStagger()
 
 std::int32_t EffectRun::tick() { return host().tickCount(); }
 void EffectRun::pause(std::int32_t ms) { host().pause(ms); }
-void EffectRun::doEvents() { host().doEvents(); }
+void EffectRun::doEvents()
+{
+    host().doEvents();
+    if (m_movie.stopDrawing())
+        throw EffectStopped{};
+}
 
 void EffectRun::showFrame(Surface& dest)
 {

@@ -20,6 +20,10 @@ public:
     explicit EffectFailure(const char* description) : std::runtime_error(description) {}
 };
 
+// Thrown at a frame's end when the engine was told to stop drawing; not a
+// failure, nothing is shown.
+struct EffectStopped {};
+
 inline constexpr const char* kTypeMismatch = "Type mismatch";
 inline constexpr const char* kOverflow = "Overflow";
 inline constexpr const char* kDivisionByZero = "Division by zero";

@@ -132,6 +132,12 @@ void PlayerCore::initialise()
     } else {
         ExtractPicture(kBackgroundFile, kResultPicture);
         m_run.BackgroundPicture = tool.LoadPicture(AlbumFile(kResultPicture, kBackgroundFile), aw, ah);
+        // The full-screen saver starts from the desktop as it was.
+        if (StartMode == ModeSaver) {
+            const QImage desktop = m_view.captureDesktop();
+            if (!desktop.isNull())
+                m_run.BackgroundPicture = desktop;
+        }
         if (packed) {
             // Fitted to the screen: its own size when the screen is not
             // wider than the album, else the album's.
@@ -521,6 +527,12 @@ void PlayerCore::exitCommand()
         m_view.closeWindow();
 }
 
+void PlayerCore::endNow()
+{
+    m_endingNow = true;
+    m_run.M().StopDrawing();
+}
+
 bool PlayerCore::deferCloseDuringTransition()
 {
     if (!m_run.mEffectRunning)
@@ -549,7 +561,7 @@ bool PlayerCore::unload()
     // Not in the sequence of old, but a cover tick during the back cover
     // would start the show again under the closing window.
     tmrAlbumCover.stop();
-    if (StartMode != ModeExport) {
+    if (StartMode != ModeExport && !m_endingNow) {
         PlayAlbumBackCover();
         // The host's pause: a real second in the window, virtual in tests.
         m_host.pause(kSecond);

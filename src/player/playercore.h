@@ -81,6 +81,10 @@ public:
     // A close asked for while a transition draws: recorded and carried out
     // when the transition ends. Returns true when it was recorded.
     bool deferCloseDuringTransition();
+    // The program must end at once (a saver told to go, its window gone):
+    // the transition being drawn stops at its next frame, and the close
+    // that follows skips the back cover and its pause.
+    void endNow();
 
     // Timer ticks and the public cover operations.
     void photoTick();
@@ -156,6 +160,7 @@ private:
     bool m_autoPlay = true;
     bool m_closed = false;
     bool m_frontCoverPlayed = false;
+    bool m_endingNow = false;
 
     bool m_closing = false;
     bool m_inTick = false;

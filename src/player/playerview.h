@@ -9,6 +9,7 @@
 #include "playerstateview.h"
 
 // Qt
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,9 @@ public:
     // The screen's size in pixels (the packed album fits its background to
     // it).
     virtual QSize screenSize() const = 0;
+    // A picture of the whole desktop as it is now (the full-screen saver
+    // starts from it); null where there is none to take.
+    virtual QImage captureDesktop() { return QImage(); }
     // Shows an effect's failure: a message box with the description only.
     virtual void showFailure(const QString& description) = 0;
 };

@@ -1,36 +1,31 @@
 #include "appwindows.h"
 
 // ours
+#include "desktopsaver.h"
 #include "dlgparameter.h"
 #include "exportloop.h"
 #include "exportsession.h"
 #include "frmabout.h"
 #include "frmmain.h"
 #include "frmprocess.h"
+#include "screensaver.h"
+#include "session.h"
 
 // Qt
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
-// std
-#include <cstdio>
-
 namespace tarnwick {
-
-namespace {
-void notYetAvailable(const char* what)
-{
-    std::fprintf(stderr, "tarnwick-player: %s is not available in this version\n", what);
-}
-} // namespace
 
 AppWindows::AppWindows() = default;
 AppWindows::~AppWindows()
 {
-    // The dialog and the run go before the window whose core they drive.
+    // The dialog, the run and the saver go before the window they drive.
     m_process.reset();
     m_export.reset();
+    m_saver.reset();
+    m_saverPlatform.reset();
 }
 
 bool AppWindows::PreviousInstance()
@@ -60,7 +55,9 @@ void AppWindows::ShowPlayer()
 {
     frmMain& window = player();
     window.Load();
-    window.show();
+    // The full-screen saver shows its window when it covers the desktop.
+    if (StartMode != ModeSaver)
+        window.show();
 }
 
 void AppWindows::StopSlideshow()
@@ -91,9 +88,35 @@ void AppWindows::PrepareSaverWindow() {}
 
 void AppWindows::StartScreenSaver(std::optional<std::int32_t> previewWindow)
 {
-    // Until the saver can be left by key or mouse, the album plays in an
-    // ordinary window rather than a full-screen one nothing could close.
-    notYetAvailable(previewWindow ? "the screen-saver preview" : "the full-screen screen saver");
+    frmMain& window = player();
+    m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
+    m_saver = std::make_unique<ScreenSaverControl>(*m_saverPlatform);
+    // The preview ends with the window it lives in, quietly.
+    m_saverPlatform->hostGone = [this] { EndSaverNow(); };
+    if (!previewWindow)
+        window.stopScreenSaver = [this] { return m_saver->StopScreenSaver(); };
+    m_saver->StartScreenSaver(previewWindow);
+}
+
+void AppWindows::StartSaverInWindow(std::int32_t host)
+{
+    frmMain& window = player();
+    window.saverEndsOnInput = false;
+    m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
+    m_saverPlatform->hostGone = [this] { EndSaverNow(); };
+    m_saverPlatform->embedInto(host, QRect(QPoint(0, 0), m_saverPlatform->hostRect(host).size()));
+    window.show();
+}
+
+void AppWindows::SwitchMusicOff()
+{
+    player().core().switchMusicOffForRun();
+}
+
+void AppWindows::EndSaverNow()
+{
+    if (m_player)
+        m_player->EndNow();
 }
 
 void AppWindows::LoadPreviewBackground() {}
@@ -114,6 +137,8 @@ void AppWindows::UnloadAll()
 {
     m_process.reset();
     m_export.reset();
+    m_saver.reset();
+    m_saverPlatform.reset();
     m_player.reset();
 }
 

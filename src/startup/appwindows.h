@@ -11,7 +11,9 @@
 
 namespace tarnwick {
 
+class DesktopSaverPlatform;
 class ExportSession;
+class ScreenSaverControl;
 class frmMain;
 class frmProcess;
 
@@ -36,6 +38,15 @@ public:
     // True while a window of the program is shown, so the event loop must run.
     bool AnyWindowShown() const;
 
+    // A full-screen saver run inside the window of a saver program (which
+    // watches the input and covers the screen itself): the player becomes
+    // a child of `host` at its size.
+    void StartSaverInWindow(std::int32_t host);
+    // Ends a saver run at once (the session or the saver program said so).
+    void EndSaverNow();
+    // The player's music stays off for this run.
+    void SwitchMusicOff();
+
 private:
     frmMain& player();
 
@@ -43,6 +54,8 @@ private:
     std::unique_ptr<frmMain> m_player;
     std::unique_ptr<ExportSession> m_export;
     std::unique_ptr<frmProcess> m_process;
+    std::unique_ptr<DesktopSaverPlatform> m_saverPlatform;
+    std::unique_ptr<ScreenSaverControl> m_saver;
 };
 
 } // namespace tarnwick

@@ -12,6 +12,7 @@
 #include "realhost.h"
 #include "session.h"
 #include "signalcloser.h"
+#include "startup.h"
 
 // Qt
 #include <QCoreApplication>
@@ -72,18 +73,6 @@ private:
     int m_lastDone = -1;
     bool m_terminal;
 };
-
-bool loadAlbum(const QString& file)
-{
-    IniFile ini;
-    if (file.isEmpty() || !ini.FileExists(file))
-        return false;
-    StartMode = ModeExport;
-    gAlbum = std::make_unique<Album>();
-    gAlbum->LoadText(ini.ReadTextFile(file));
-    gAlbum->SetPath(CommandLine::FolderOf(QFileInfo(file).absoluteFilePath()));
-    return true;
-}
 
 } // namespace
 
@@ -176,7 +165,9 @@ QString FindAlbumFile(const QString& album)
 int RunBatchExport(const ExportOptions& options)
 {
     const QString albumFile = FindAlbumFile(options.album);
-    if (!loadAlbum(albumFile)) {
+    StartMode = ModeExport;
+    gAlbum = std::make_unique<Album>();
+    if (!LoadAlbumInPlace(albumFile)) {
         say(stderr, QStringLiteral("tarnwick-player: no album at \"%1\" (give its folder or its information file)")
                         .arg(options.album));
         return 1;

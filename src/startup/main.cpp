@@ -7,6 +7,8 @@
 #include "programfolder.h"
 #include "signalcloser.h"
 #include "qtmusicplayback.h"
+#include "saverhack.h"
+#include "session.h"
 #include "startup.h"
 
 // Qt
@@ -35,6 +37,13 @@ const char* const kUsage =
     "                               352x288 only), .mp4 or .mkv (H.264); default 352x288\n"
     "  /A                           change the screen-saver password (there is none: ends)\n"
     "  --help, --version            print this help or the version and end\n"
+    "\n"
+    "As a screen saver program's hack (XScreenSaver):\n"
+    "  --root [--album PATH] [--still SECONDS] [--no-music]\n"
+    "                               full screen, in $XSCREENSAVER_WINDOW when it is set\n"
+    "  --window-id ID --album PATH  the preview inside window ID (wins over --root)\n"
+    "                               PATH: an album folder or its information file,\n"
+    "                               played in place; or *OFFSET=N*FILE=CONTAINER\n"
     "\n"
     "Switches are not case-sensitive. The settings live in playerprofile.ini in the\n"
     "program folder: the executable's folder, or ~/.config/tarnwick-album-player when\n"
@@ -73,7 +82,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    const tarnwick::SignalCloser signalCloser;
+    tarnwick::SignalCloser signalCloser;
     tarnwick::InstallQtMusicPlayback();
     QApplication::setApplicationName(QStringLiteral("tarnwick-player"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
@@ -83,7 +92,20 @@ int main(int argc, char** argv)
         tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
 
     tarnwick::AppWindows windows;
-    if (!tarnwick::RunStartup(words.join(QLatin1Char(' ')), windows) || !windows.AnyWindowShown())
+    if (tarnwick::IsSaverHack(words)) {
+        QString error;
+        const auto hack = tarnwick::ParseSaverHack(words, qEnvironmentVariable("XSCREENSAVER_WINDOW"), error);
+        if (!hack) {
+            std::fprintf(stderr, "tarnwick-player: %s\n", qPrintable(error));
+            return 2;
+        }
+        if (!tarnwick::RunSaverHack(*hack, windows))
+            return 1;
+    } else if (!tarnwick::RunStartup(words.join(QLatin1Char(' ')), windows) || !windows.AnyWindowShown()) {
         return 0;
+    }
+    // A saver is told to go by a signal and goes at once.
+    if (tarnwick::StartMode == tarnwick::ModeSaver || tarnwick::StartMode == tarnwick::ModeSaverPreview)
+        signalCloser.onSignal = [&windows] { windows.EndSaverNow(); };
     return QApplication::exec();
 }

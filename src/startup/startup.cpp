@@ -10,6 +10,7 @@
 #include "startupactions.h"
 
 // Qt
+#include <QFileInfo>
 #include <QStringList>
 
 // std
@@ -39,6 +40,18 @@ void loadAlbumFolder(const CommandLine& line)
 }
 
 } // namespace
+
+bool LoadAlbumInPlace(const QString& file)
+{
+    IniFile ini;
+    if (file.isEmpty() || !ini.FileExists(file))
+        return false;
+    if (!gAlbum)
+        gAlbum = std::make_unique<Album>();
+    gAlbum->LoadText(ini.ReadTextFile(file));
+    gAlbum->SetPath(CommandLine::FolderOf(QFileInfo(file).absoluteFilePath()));
+    return true;
+}
 
 void SetUpPackedAlbum(const CommandLine& line)
 {

@@ -11,6 +11,11 @@ namespace tarnwick {
 
 class StartupActions;
 
+// Fills the album from the information file `file` and makes its folder
+// the album folder, for an album played in place (no command-line
+// upper-casing). False when the file cannot be read.
+bool LoadAlbumInPlace(const QString& file);
+
 // Runs the routine on `commandLine` (the arguments after the program name
 // joined by single blanks). Returns true when a window stays open, so the
 // program must run its event loop; false when the program ends now.

@@ -1,6 +1,7 @@
 // ours
 #include "frmmain.h"
 
+#include "busymark.h"
 #include "picturebox.h"
 #include "playersettings.h"
 #include "session.h"
@@ -10,6 +11,7 @@
 // Qt
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
@@ -244,21 +246,28 @@ void frmMain::pictureMouseMoved(int index, Qt::MouseButtons, QPointF pos)
 
 void frmMain::pictureMousePressed(int, Qt::MouseButtons buttons, QPointF)
 {
-    if (StartMode == ModeSaverPreview)
+    BusyMark busy(m_inMousePress);
+    if (!busy.entered() || StartMode == ModeSaverPreview)
         return;
     if (buttons & Qt::RightButton) {
         m_panel->setVisible(!m_panel->isVisible());
         if (m_panel->isVisible())
             m_core->hideCaptionDecoration();
-    } else if ((buttons & Qt::LeftButton) && StartMode == ModeSaver) {
+    } else if ((buttons & Qt::LeftButton) && StartMode == ModeSaver && saverEndsOnInput) {
         m_core->exitCommand();
     }
 }
 
 void frmMain::pictureKeyPressed(int, int)
 {
-    if (StartMode == ModeSaver)
+    BusyMark busy(m_inKeyPress);
+    if (busy.entered() && StartMode == ModeSaver && saverEndsOnInput)
         m_core->exitCommand();
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    pictureKeyPressed(0, event->key());
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -279,10 +288,20 @@ void frmMain::closeWindow()
     close();
 }
 
+void frmMain::EndNow()
+{
+    m_endingNow = true;
+    m_core->endNow();
+    close();
+}
+
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // A close during a transition waits for the transition's end.
-    if (m_core->deferCloseDuringTransition() || !m_core->unload()) {
+    // A close during a transition waits for the transition's end; a
+    // full-screen saver first asks the saver whether it may end.
+    if (m_core->deferCloseDuringTransition()
+        || (StartMode == ModeSaver && stopScreenSaver && !m_endingNow && !m_core->closed() && !stopScreenSaver())
+        || !m_core->unload()) {
         event->ignore();
         return;
     }
@@ -294,6 +313,17 @@ void frmMain::closeEvent(QCloseEvent* event)
             w->close();
     }
     QCoreApplication::quit();
+}
+
+QImage frmMain::captureDesktop()
+{
+    QScreen* s = screen();
+    if (!s)
+        return QImage();
+    const QRect desktop = s->virtualGeometry();
+    return s->grabWindow(0, desktop.x(), desktop.y(), desktop.width(), desktop.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 QSize frmMain::screenSize() const

@@ -44,12 +44,27 @@ public:
     // knows the dialogs. Unset, the buttons do nothing.
     std::function<void(QWidget* owner)> openAbout;
     std::function<void(QWidget* owner)> openParameter;
+    // The full-screen saver's stop, asked first when the window closes in
+    // a full-screen saver run: false keeps the window (and the run) going.
+    // Unset, the close goes on.
+    std::function<bool()> stopScreenSaver;
+    // Whether a key or a left click ends a full-screen saver run; off when
+    // the saver draws into a window of a saver program that watches the
+    // input itself.
+    bool saverEndsOnInput = true;
+
+    // Ends the program now, quietly: the transition being drawn stops, no
+    // back cover, no pause (a saver told to go, its window gone).
+    void EndNow();
 
     PlayerCore& core() { return *m_core; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The full-screen saver holds the keyboard for the whole window; its
+    // keys count as keys on the picture.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // PlayerView.
@@ -69,6 +84,7 @@ private:
     void checkBoxChanged(int index, bool checked) override;
     void closeWindow() override;
     QSize screenSize() const override;
+    QImage captureDesktop() override;
     void showFailure(const QString& description) override;
 
     void pictureResized(int index);
@@ -86,6 +102,9 @@ private:
     QFrame* m_captionFrame = nullptr;
     QLabel* m_caption = nullptr;
     bool m_loaded = false;
+    bool m_endingNow = false;
+    bool m_inKeyPress = false;
+    bool m_inMousePress = false;
 };
 
 } // namespace tarnwick
