@@ -447,7 +447,9 @@ void PlayerCore::immediateShow()
 
 bool PlayerCore::runTransition()
 {
-    if (m_run.run(StartMode))
+    // A program that must end now ends in every mode, the preview too.
+    const bool closeAsked = m_run.run(StartMode);
+    if (closeAsked || (m_endingNow && !m_closed))
         m_view.closeWindow();
     m_view.refreshDisplay();
     return !m_closed;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
@@ -268,6 +269,12 @@ void frmMain::pictureKeyPressed(int, int)
 void frmMain::keyPressEvent(QKeyEvent* event)
 {
     pictureKeyPressed(0, event->key());
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event)
+{
+    if (StartMode == ModeSaver)
+        pictureMousePressed(0, event->buttons(), event->position());
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -65,6 +65,9 @@ protected:
     // The full-screen saver holds the keyboard for the whole window; its
     // keys count as keys on the picture.
     void keyPressEvent(QKeyEvent* event) override;
+    // A click beside the picture counts as one on it (the saver ends on a
+    // left click anywhere).
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     // PlayerView.
