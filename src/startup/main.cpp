@@ -81,6 +81,14 @@ int main(int argc, char** argv)
         return tarnwick::RunBatchExport(*options);
     }
 
+    // A saver started outside a desktop session (a saver program run as
+    // another user) has no session bus; left unset, the bus library would
+    // try to start one, stalling the start for seconds and leaving it behind.
+    const QString first = words.value(0).trimmed().left(2).toUpper();
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")
+        && (tarnwick::IsSaverHack(words) || first == QLatin1String("/S") || first == QLatin1String("/P")))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarnwick-no-session-bus");
+
     QApplication app(argc, argv);
     tarnwick::SignalCloser signalCloser;
     tarnwick::InstallQtMusicPlayback();
