@@ -6,6 +6,7 @@
 
 // std
 #include <algorithm>
+#include <cmath>
 
 namespace tarnwick {
 
@@ -16,6 +17,11 @@ const QString kAlbum = QStringLiteral("Album");
 // A hostile count in every category must not make millions of photos; no
 // real album comes near this.
 constexpr int kMaxPhotosInAlbum = 1 << 20;
+// Caption fields a photo can carry; no real album has more than a few.
+constexpr int kMaxFields = 64;
+// The largest album picture: more than any screen or video needs.
+constexpr int kMaxSide = 16384;
+constexpr double kMaxPixels = 64.0 * 1024 * 1024;
 
 // "file|thumbnail" into a photo's two file names.
 void readFilePair(const AlbumText& text, const QString& section, const QString& key,
@@ -40,8 +46,12 @@ AlbumCategory readCategory(const AlbumText& text, int number, const QStringList&
         const QString key = QStringLiteral("Photo%1").arg(i);
         AlbumPhoto photo;
         readFilePair(text, section, key, photo);
-        for (const QString& field : fields)
-            photo.SetFieldValue(field, text.text(section, key + u'.' + field));
+        // Only the fields a photo has take room: an empty one reads as "".
+        for (const QString& field : fields) {
+            const QString value = text.text(section, key + u'.' + field);
+            if (!value.isEmpty())
+                photo.SetFieldValue(field, value);
+        }
         category.Photos().Add(std::move(photo));
     }
     return category;
@@ -81,7 +91,14 @@ void Album::LoadText(const QString& source)
         m_pictureWidth = kDefaultPictureWidth;
         m_pictureHeight = kDefaultPictureHeight;
     }
-    m_fieldNames = text.list(kAlbum, QStringLiteral("Fields"));
+    // A larger size keeps its shape at the largest the player makes.
+    const double scale = std::min({1.0, double(kMaxSide) / m_pictureWidth, double(kMaxSide) / m_pictureHeight,
+                                   std::sqrt(kMaxPixels / (double(m_pictureWidth) * m_pictureHeight))});
+    if (scale < 1.0) {
+        m_pictureWidth = std::max(1, int(m_pictureWidth * scale));
+        m_pictureHeight = std::max(1, int(m_pictureHeight * scale));
+    }
+    m_fieldNames = text.list(kAlbum, QStringLiteral("Fields")).mid(0, kMaxFields);
     m_hiddenFields = text.list(kAlbum, QStringLiteral("HiddenFields"));
 
     m_frontCover = AlbumPhoto();
@@ -90,7 +107,8 @@ void Album::LoadText(const QString& source)
     readFilePair(text, kAlbum, QStringLiteral("BackCover"), m_backCover);
 
     m_musics.Clear();
-    const int musics = text.count(kAlbum, QStringLiteral("Musics"));
+    // Counts are bounded by the lines that could describe what they count.
+    const int musics = std::min(text.count(kAlbum, QStringLiteral("Musics")), text.lines());
     for (int i = 1; i <= musics; ++i) {
         AlbumMusic music;
         music.SetFileName(text.plain(QStringLiteral("Music%1").arg(i), QStringLiteral("File")));
@@ -98,8 +116,8 @@ void Album::LoadText(const QString& source)
     }
 
     m_categories.Clear();
-    int photoBudget = kMaxPhotosInAlbum;
-    const int categories = text.count(kAlbum, QStringLiteral("Categories"));
+    int photoBudget = std::min(kMaxPhotosInAlbum, text.lines());
+    const int categories = std::min(text.count(kAlbum, QStringLiteral("Categories")), text.lines());
     for (int i = 1; i <= categories; ++i)
         m_categories.Add(readCategory(text, i, m_fieldNames, photoBudget));
 }

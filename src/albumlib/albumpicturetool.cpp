@@ -2,8 +2,10 @@
 
 // ours
 #include "pathresolver.h"
+#include "regularfile.h"
 
 // Qt
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
@@ -44,13 +46,25 @@ QSize coveringDecodeSize(const QSize& full, const QSize& wanted)
     return full;
 }
 
+// The largest picture the player makes: more than any screen or video
+// needs, and a bound on what an album's numbers can make it allocate.
+constexpr int kMaxSide = 16384;
+constexpr qint64 kMaxPixels = qint64(64) << 20;
+
+bool sizeAllowed(int width, int height)
+{
+    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide
+        && qint64(width) * height <= kMaxPixels;
+}
+
 } // namespace
 
 QImage AlbumPictureTool::LoadPicture(const QString& path, int width, int height, int, int) const
 {
-    if (width < 1 || height < 1 || path.isEmpty())
+    QFile file;
+    if (!sizeAllowed(width, height) || !OpenRegularFile(file, resolvePath(path)))
         return QImage();
-    QImageReader reader(resolvePath(path));
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize full = reader.size();
     if (full.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
@@ -68,16 +82,17 @@ QImage AlbumPictureTool::LoadPicture(const QString& path, int width, int height,
 
 QImage AlbumPictureTool::OpenPicture(const QString& path) const
 {
-    if (path.isEmpty())
+    QFile file;
+    if (!OpenRegularFile(file, resolvePath(path)))
         return QImage();
-    QImageReader reader(resolvePath(path));
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     return toRgb32(reader.read());
 }
 
 QImage AlbumPictureTool::ResizePicture(const QImage& picture, int width, int height, int, int) const
 {
-    if (picture.isNull() || width < 1 || height < 1)
+    if (picture.isNull() || !sizeAllowed(width, height))
         return QImage();
     QImage image = toRgb32(picture);
     if (image.size() != QSize(width, height))

@@ -14,7 +14,9 @@ namespace tarnwick {
 class AlbumPictureTool {
 public:
     // The picture at `path` scaled (smoothly, aspect ratio not kept) to
-    // exactly width x height. A JPEG is decoded straight at the smallest
+    // exactly width x height (at most 16384 a side and 64 megapixels). Only a
+    // regular file is read: a FIFO or a device gives null at once. A JPEG is
+    // decoded straight at the smallest
     // 1/2, 1/4 or 1/8 size that still covers the wanted size. Null for a
     // missing or broken file or a width or height below 1. The two trailing
     // arguments are accepted and unused.

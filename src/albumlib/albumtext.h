@@ -14,11 +14,20 @@
 #include <QString>
 #include <QStringList>
 
+// std
+#include <algorithm>
+#include <climits>
+
 namespace tarnwick {
 
 class AlbumText {
 public:
-    explicit AlbumText(const QString& text) : m_ini(text) {}
+    explicit AlbumText(const QString& text) : m_ini(text), m_lines(int(std::min<qsizetype>(text.count(u'\n') + 1, INT_MAX))) {}
+
+    // The lines of the text: every category, photo or music item that is
+    // more than a number needs at least one, so no count can usefully
+    // exceed it.
+    int lines() const { return m_lines; }
 
     // A free text, unescaped.
     QString text(const QString& section, const QString& key) const;
@@ -35,6 +44,7 @@ public:
 
 private:
     IniText m_ini;
+    int m_lines = 0;
 };
 
 } // namespace tarnwick

@@ -3,10 +3,14 @@
 // ours
 #include "initext.h"
 #include "pathresolver.h"
+#include "regularfile.h"
 
 // Qt
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -25,16 +29,18 @@ QString decodeText(const QByteArray& bytes)
     return text;
 }
 
-bool replaceFile(const QString& realPath, const QByteArray& bytes)
+// Writes `bytes` to a temporary file beside `realPath`, flushes it to disk
+// and renames it over `realPath` (QSaveFile); `why` gets the reason when
+// that fails.
+bool replaceFile(const QString& realPath, const QByteArray& bytes, QString* why = nullptr)
 {
     QSaveFile file(realPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (why)
+        *why = file.errorString();
+    file.cancelWriting();
+    return false;
 }
 
 } // namespace
@@ -47,22 +53,53 @@ QString IniFile::ReadValue(const QString& section, const QString& key, const QSt
 }
 
 bool IniFile::WriteValue(const QString& section, const QString& key, const QString& value,
-                         const QString& file)
+                         const QString& file, QString* why)
 {
+    return WriteValues(section, {{key, value}}, file, why);
+}
+
+bool IniFile::WriteValues(const QString& section, const IniEntries& entries, const QString& file, QString* why)
+{
+    if (entries.isEmpty())
+        return true;
     const QString realPath = resolvePath(file);
     QFile existing(realPath);
     QString text;
     if (existing.exists()) {
         // An existing file we cannot read must not be replaced by one that
-        // holds only the new key.
-        if (!existing.open(QIODevice::ReadOnly))
+        // holds only the new keys.
+        if (!existing.open(QIODevice::ReadOnly)) {
+            if (why)
+                *why = existing.errorString();
             return false;
+        }
         text = decodeText(existing.readAll());
     }
     IniText ini(text);
-    if (!ini.setValue(section, key, value))
+    qsizetype set = 0;
+    for (const auto& [key, value] : entries)
+        set += ini.setValue(section, key, value) ? 1 : 0;
+    if (set == 0)
         return false;
-    return replaceFile(realPath, ini.toText().toUtf8());
+    return replaceFile(realPath, ini.toText().toUtf8(), why) && set == entries.size();
+}
+
+int IniFile::RemoveStaleTemporaries(const QString& file, std::chrono::seconds age)
+{
+    // QSaveFile names its temporary file after the target plus ".XXXXXX".
+    static const QRegularExpression tail(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+    const QFileInfo target(resolvePath(file));
+    const QString name = target.fileName();
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
+    int removed = 0;
+    const QFileInfoList entries = target.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        const QString entryName = entry.fileName();
+        if (entryName.startsWith(name) && tail.match(QStringView(entryName).mid(name.size())).hasMatch() &&
+            entry.lastModified().toUTC() <= before && QFile::remove(entry.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 bool IniFile::FileExists(const QString& path) const
@@ -81,10 +118,9 @@ bool IniFile::FolderExists(const QString& path) const
 
 QString IniFile::ReadTextFile(const QString& path) const
 {
-    if (path.isEmpty())
-        return QString();
-    QFile file(resolvePath(path));
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO named as an album's text would block.
+    QFile file;
+    if (path.isEmpty() || !OpenRegularFile(file, resolvePath(path)))
         return QString();
     return decodeText(file.readAll());
 }

@@ -5,8 +5,14 @@
 #include "programfolder.h"
 
 // Qt
+#include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
+
+// std
+#include <chrono>
+#include <cstdio>
 
 namespace tarnwick {
 
@@ -24,6 +30,38 @@ QHash<QString, QString>& runValues()
     return values;
 }
 QString runKey(const QString& section, const QString& key) { return (section + QLatin1Char('/') + key).toLower(); }
+
+// A temporary file younger than this may belong to a write still running
+// in another instance of the player.
+constexpr std::chrono::minutes kStaleAfter{1};
+
+// The settings file, swept of stale temporary files on its first use in
+// this run.
+QString settingsFileInUse()
+{
+    static QSet<QString> swept;
+    const QString file = PlayerSettingsFile();
+    if (!swept.contains(file)) {
+        swept.insert(file);
+        IniFile().RemoveStaleTemporaries(file, kStaleAfter);
+    }
+    return file;
+}
+
+// Says on the error output, once a run for each file, that a write failed;
+// `trouble` gets the line without the program's name.
+void reportFailedWrite(const QString& file, const QString& why, QString* trouble)
+{
+    const QString line =
+        QStringLiteral("Cannot save the settings in \"%1\": %2").arg(QDir::toNativeSeparators(file), why);
+    static QSet<QString> reported;
+    if (!reported.contains(file)) {
+        reported.insert(file);
+        std::fprintf(stderr, "tarnwick-player: %s\n", qPrintable(line));
+    }
+    if (trouble)
+        *trouble = line;
+}
 } // namespace
 
 void SetPlayerSettingForRun(const QString& section, const QString& key, const QString& value)
@@ -36,12 +74,22 @@ QString ReadPlayerSetting(const QString& section, const QString& key, const QStr
     const auto given = runValues().constFind(runKey(section, key));
     if (given != runValues().constEnd())
         return *given;
-    return IniFile().ReadValue(section, key, def, PlayerSettingsFile());
+    return IniFile().ReadValue(section, key, def, settingsFileInUse());
 }
 
-void WritePlayerSetting(const QString& section, const QString& key, const QString& value)
+bool WritePlayerSetting(const QString& section, const QString& key, const QString& value, QString* trouble)
 {
-    IniFile().WriteValue(section, key, value, PlayerSettingsFile());
+    return WritePlayerSettings(section, {{key, value}}, trouble);
+}
+
+bool WritePlayerSettings(const QString& section, const SettingsEntries& entries, QString* trouble)
+{
+    const QString file = settingsFileInUse();
+    QString why;
+    if (IniFile().WriteValues(section, entries, file, &why) || why.isEmpty())
+        return true;
+    reportFailedWrite(file, why, trouble);
+    return false;
 }
 
 SettingsSection ReadPlayerSection(QString& name)
@@ -49,7 +97,7 @@ SettingsSection ReadPlayerSection(QString& name)
     SettingsSection entries;
     name = name.trimmed();
     // The store writes CR LF; a file edited by hand may hold bare LF.
-    QString text = IniFile().ReadTextFile(PlayerSettingsFile());
+    QString text = IniFile().ReadTextFile(settingsFileInUse());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 
     const QString header = QLatin1Char('[') + name + QLatin1Char(']');

@@ -9,6 +9,7 @@
 // Qt
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace tarnwick {
@@ -94,8 +95,13 @@ void dlgDetail::BuildRows()
 
 void dlgDetail::OkPressed()
 {
+    // One write for every box: the file never holds half of them.
+    SettingsEntries entries;
     for (qsizetype i = 0; i < m_lblItem.size(); ++i)
-        WritePlayerSetting(m_effectSection, m_lblItem.at(i)->text(), m_txtValue.at(i)->text());
+        entries.append({m_lblItem.at(i)->text(), m_txtValue.at(i)->text()});
+    QString trouble;
+    if (!WritePlayerSettings(m_effectSection, entries, &trouble))
+        QMessageBox::warning(this, windowTitle(), trouble);
     accept();
 }
 

@@ -4,7 +4,8 @@
 // ("ItemNumbers", "Item_" + j); each item name is both the caption of its
 // row (lblItem_i) and the key its value (txtValue_i) is stored under. The
 // boxes take digits only, silently. OK stores every box as it stands, even
-// empty; Escape closes without storing. The dialog stays on top of other
+// empty, in one write of the settings file (a warning box says when that
+// fails; the dialog closes all the same); Escape closes without storing. The dialog stays on top of other
 // windows; several may be open at once. Control names follow RowDialog's
 // scheme. Window thread only.
 

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -187,12 +188,16 @@ void dlgParameter::SliderChanged(int k)
             values[k] = 1;
     }
     const QList<int> shares = Shares(values);
+    // The shares sum to about 100 only together: one write for all of them.
+    SettingsEntries entries;
     for (int i = 0; i < n; ++i) {
         const QString percent = QString::number(shares.at(i));
         m_rows.at(i).lblPercent->setText(percent + QLatin1Char('%'));
-        WritePlayerSetting(kEffect, Key("Percent_", i + 1), percent);
+        entries.append({Key("Percent_", i + 1), percent});
     }
-    WritePlayerSetting(kEffect, Key("SlideValue_", k + 1), QString::number(m_rows.at(k).sldAdjust->value()));
+    entries.append({Key("SlideValue_", k + 1), QString::number(m_rows.at(k).sldAdjust->value())});
+    // A failure is said on the error output; a slider move shows no box.
+    WritePlayerSettings(kEffect, entries);
     m_sliderBusy = false;
 }
 
@@ -207,8 +212,10 @@ void dlgParameter::DetailPressed(int k)
 
 void dlgParameter::OkPressed()
 {
-    if (!m_txtStaticSecond->text().trimmed().isEmpty())
-        WritePlayerSetting(QStringLiteral("Stop"), QStringLiteral("StopTime"), m_txtStaticSecond->text());
+    QString trouble;
+    if (!m_txtStaticSecond->text().trimmed().isEmpty() &&
+        !WritePlayerSetting(QStringLiteral("Stop"), QStringLiteral("StopTime"), m_txtStaticSecond->text(), &trouble))
+        QMessageBox::warning(this, windowTitle(), trouble);
     accept();
 }
 

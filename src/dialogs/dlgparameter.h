@@ -8,9 +8,11 @@
 // follow RowDialog's scheme: array elements end in "_" and their index.
 //
 // Moving a slider stores every effect's share ("Percent_" + i) and the
-// slider's position ("SlideValue_" + i) at once; OK stores the still time
-// in section "Stop"; Escape closes without storing it. The settings are
-// read once, when the dialog is made. Window thread only.
+// slider's position ("SlideValue_" + i) at once, in one write of the
+// settings file; OK stores the still time in section "Stop"; Escape closes
+// without storing it. When OK cannot store it, a warning box says so and
+// the dialog closes all the same. The settings are read once, when the
+// dialog is made. Window thread only.
 
 // ours
 #include "rowdialog.h"

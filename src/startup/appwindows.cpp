@@ -92,7 +92,7 @@ void AppWindows::StartScreenSaver(std::optional<std::int32_t> previewWindow)
     m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
     m_saver = std::make_unique<ScreenSaverControl>(*m_saverPlatform);
     // The preview ends with the window it lives in, quietly.
-    m_saverPlatform->hostGone = [this] { EndSaverNow(); };
+    m_saverPlatform->hostGone = [this] { EndNow(); };
     if (!previewWindow)
         window.stopScreenSaver = [this] { return m_saver->StopScreenSaver(); };
     m_saver->StartScreenSaver(previewWindow);
@@ -103,7 +103,7 @@ void AppWindows::StartSaverInWindow(std::int32_t host)
     frmMain& window = player();
     window.saverEndsOnInput = false;
     m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
-    m_saverPlatform->hostGone = [this] { EndSaverNow(); };
+    m_saverPlatform->hostGone = [this] { EndNow(); };
     m_saverPlatform->embedInto(host, QRect(QPoint(0, 0), m_saverPlatform->hostRect(host).size()));
     window.show();
 }
@@ -113,10 +113,13 @@ void AppWindows::SwitchMusicOff()
     player().core().switchMusicOffForRun();
 }
 
-void AppWindows::EndSaverNow()
+void AppWindows::EndNow()
 {
-    if (m_player)
+    const bool playing = StartMode == ModeAlbumFolder || IsPackedMode(StartMode);
+    if (m_player && playing)
         m_player->EndNow();
+    else
+        QApplication::closeAllWindows();
 }
 
 void AppWindows::LoadPreviewBackground() {}

@@ -42,8 +42,10 @@ public:
     // watches the input and covers the screen itself): the player becomes
     // a child of `host` at its size.
     void StartSaverInWindow(std::int32_t host);
-    // Ends a saver run at once (the session or the saver program said so).
-    void EndSaverNow();
+    // Ends the run at once, cleaned up (the session, or a saver program,
+    // said so): the player without its back cover, any other window as its
+    // close does.
+    void EndNow();
     // The player's music stays off for this run.
     void SwitchMusicOff();
 

@@ -112,8 +112,8 @@ int main(int argc, char** argv)
     } else if (!tarnwick::RunStartup(words.join(QLatin1Char(' ')), windows) || !windows.AnyWindowShown()) {
         return 0;
     }
-    // A saver is told to go by a signal and goes at once.
-    if (tarnwick::StartMode == tarnwick::ModeSaver || tarnwick::StartMode == tarnwick::ModeSaverPreview)
-        signalCloser.onSignal = [&windows] { windows.EndSaverNow(); };
+    // The session's end (or a saver program's) is obeyed at once, within a
+    // transition's frame, with the clean-up done.
+    signalCloser.onSignal = [&windows] { windows.EndNow(); };
     return QApplication::exec();
 }

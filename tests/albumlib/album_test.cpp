@@ -3,12 +3,21 @@
 
 // ours
 #include "album.h"
+#include "albumpicturetool.h"
+
+// Qt
+#include <QImage>
+#include <QStringList>
 
 // GoogleTest
 #include <gtest/gtest.h>
 
 // std
+#include <iostream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tarnwick {
 namespace {
@@ -67,7 +76,12 @@ TEST(AlbumLoadText, BrokenTextsGiveEmptyValuesNotFailures)
         {"[Album]\nCategories=2\n[Category1]\nPhotos=1\n", "2/1/800x600/"},
         {"[ album ]\n  Title  =  T  \nCATEGORIES = 1 \n", "1/0/800x600/T"},
         {"[Album]\nTitle=A\nTitle=B\nPictureWidth=1\nPictureWidth=2\nPictureHeight=3\n", "0/-/1x3/A"},
-        {"[Album]\nCategories=1\n[Category1]\nPhotos=99999\n", "1/32767/800x600/"},
+        // counts go no further than the lines that could describe them
+        {"[Album]\nCategories=1\n[Category1]\nPhotos=99999\n", "1/5/800x600/"},
+        {"[Album]\nCategories=32767\n", "3/0/800x600/"},
+        // a size beyond what a screen or a video needs keeps its shape at 64 megapixels
+        {"[Album]\nPictureWidth=32767\nPictureHeight=32767\n", "0/-/8192x8192/"},
+        {"[Album]\nPictureWidth=30000\nPictureHeight=300\n", "0/-/16384x163/"},
     };
     for (const auto& [text, expected] : cases) {
         Album album;
@@ -114,6 +128,48 @@ TEST(AlbumCollections, IndicesOutsideOneToCountFail)
         ADD_FAILURE() << "no failure";
     } catch (const AlbumError& error) {
         EXPECT_STREQ(error.what(), "Subscript out of range");
+    }
+}
+
+// The peak resident memory of a child process that loads `text` and makes
+// a picture at the album's size.
+long childPeakKb(const QString& text)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        Album album;
+        album.LoadText(text);
+        const QImage picture = AlbumPictureTool().ResizePicture(QImage(8, 8, QImage::Format_RGB32),
+                                                                album.PictureWidth(), album.PictureHeight());
+        _exit(picture.isNull() ? 1 : 0);
+    }
+    int status = 0;
+    rusage used{};
+    wait4(child, &status, 0, &used);
+    return used.ru_maxrss;
+}
+
+TEST(AlbumLoadText, SmallHostileTextsTakeLittleMemory)
+{
+    QString counts = "[Album]\nCategories=32767\nFields=" + QStringList(QList<QString>(10, "F")).join('|') + "\n";
+    QString fields = "[Album]\nCategories=1\nFields=";
+    for (int i = 0; i < 100; ++i)
+        fields += QStringLiteral("F%1|").arg(i);
+    fields += "\n";
+    for (int c = 1; c <= 40; ++c) {
+        counts += QStringLiteral("[Category%1]\nPhotos=32767\n").arg(c);
+        fields += QStringLiteral("[Category%1]\nPhotos=32767\n").arg(c);
+    }
+    const std::pair<QString, long> bombs[] = {
+        {counts, 64 * 1024},                                               // was 2.6 GB
+        {fields, 64 * 1024},                                               // was std::bad_alloc
+        {"[Album]\nPictureWidth=32767\nPictureHeight=32767\n", 300 * 1024}, // was 4 GB
+    };
+    const long emptyKb = childPeakKb(QString());
+    for (const auto& [text, limitKb] : bombs) {
+        const long kb = childPeakKb(text) - emptyKb;
+        std::cout << "[ figure ] " << text.size() << "-character text: peak grows " << kb / 1024 << " MB\n";
+        EXPECT_LT(kb, limitKb) << text.left(60).toStdString();
     }
 }
 

@@ -5,8 +5,10 @@
 // ours
 #include "albumpicturetool.h"
 #include "albumtestfiles.h"
+#include "inifile.h"
 
 // Qt
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 // std
+#include <sys/stat.h>
 #include <tuple>
 
 namespace tarnwick {
@@ -119,6 +122,24 @@ TEST(AlbumPictureTool, ShowsTransparencyBlackAndPastesClippedOntoACopyOfTheCanva
     EXPECT_EQ(canvas.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(AlbumPictureTool().PastePicture(QImage(), canvas, 0, 0), canvas);
     EXPECT_TRUE(AlbumPictureTool().PastePicture(source, QImage(), 0, 0).isNull());
+}
+
+TEST(AlbumPictureTool, ReadsOnlyRegularFilesAndNeverWaitsOnOthers)
+{
+    // A FIFO without a writer would block an open() for ever; a device
+    // would read without end; a folder is no picture.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("picture.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        EXPECT_TRUE(AlbumPictureTool().LoadPicture(path, 8, 8).isNull()) << path.toStdString();
+        EXPECT_TRUE(AlbumPictureTool().OpenPicture(path).isNull()) << path.toStdString();
+        EXPECT_EQ(IniFile().ReadTextFile(path), QString()) << path.toStdString();
+    }
+    // Sizes beyond what the player ever makes give nothing.
+    const QImage one(1, 1, QImage::Format_RGB32);
+    EXPECT_TRUE(AlbumPictureTool().ResizePicture(one, 16385, 1).isNull());
+    EXPECT_TRUE(AlbumPictureTool().ResizePicture(one, 9000, 9000).isNull());
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 #include "inifile.h"
 
 // Qt
+#include <QDateTime>
 #include <QTemporaryDir>
 
 // GoogleTest
 #include <gtest/gtest.h>
 
 // std
+#include <chrono>
 #include <tuple>
 
 namespace tarnwick {
@@ -75,6 +77,47 @@ TEST(IniFile, WriteEditsOnlyTheEntryItWritesInPlace)
         EXPECT_EQ(entriesOf(dir.path()), QStringList{"playerprofile.ini"});
     }
     EXPECT_FALSE(IniFile().WriteValue("A", "k", "v", "/missing/p.ini"));
+}
+
+TEST(IniFile, WriteValuesSetsAGroupInOneReplacement)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/playerprofile.ini";
+    ASSERT_TRUE(writeBytes(file, "[Effect]\r\nPercent_1=50\r\nX=1\r\n"));
+    QString why;
+    // Refused names are left out and make the result false; the rest are written, in order.
+    EXPECT_FALSE(IniFile().WriteValues("effect", {{"percent_1", "30"}, {"", "v"}, {"Percent_2", "70"}}, file, &why));
+    EXPECT_TRUE(IniFile().WriteValues("Stop", {{"StopTime", "5"}, {"stoptime", "6"}}, file, &why));
+    const QByteArray after = "[Effect]\r\nPercent_1=30\r\nX=1\r\nPercent_2=70\r\n[Stop]\r\nStopTime=6\r\n";
+    EXPECT_EQ(readBytes(file), after);
+    EXPECT_FALSE(IniFile().WriteValues("Effect", {{"A=B", "1"}, {";c", "2"}}, file, &why));
+    EXPECT_TRUE(IniFile().WriteValues("Effect", {}, file, &why));
+    EXPECT_EQ(readBytes(file), after);
+    EXPECT_EQ(why, "") << "no file trouble so far";
+    EXPECT_EQ(entriesOf(dir.path()), QStringList{"playerprofile.ini"});
+    EXPECT_FALSE(IniFile().WriteValues("A", {{"k", "v"}}, dir.path() + "/missing/p.ini", &why));
+    EXPECT_NE(why, "");
+}
+
+TEST(IniFile, RemovesOnlyStaleTemporariesOfItsFile)
+{
+    const std::tuple<const char*, int, bool> cases[] = {
+        // name, age in seconds, removed
+        {"playerprofile.ini.a1B2c3", 90, true},   {"playerprofile.ini.Zz9yY8", 3600, true},
+        {"playerprofile.ini.a1B2c4", 30, false},  {"playerprofile.ini.a1B2c3x", 90, false},
+        {"playerprofile.ini.bak", 90, false},     {"playerprofile.ini.a1B-c3", 90, false},
+        {"PLAYERPROFILE.INI.a1B2c3", 90, false},  {"other.ini.a1B2c3", 90, false},
+        {"playerprofile.ini", 90, false},
+    };
+    QTemporaryDir dir;
+    for (const auto& [name, age, removed] : cases) {
+        QFile file(dir.path() + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(IniFile().RemoveStaleTemporaries(dir.path() + "\\PLAYERPROFILE.INI", std::chrono::minutes(1)), 2);
+    for (const auto& [name, age, removed] : cases)
+        EXPECT_EQ(QFile::exists(dir.path() + '/' + name), !removed) << name;
 }
 
 TEST(IniFile, TellsFilesFromFoldersAndReadsAndWritesText)

@@ -1,6 +1,7 @@
 // The effect parameter dialog and its detail dialogs: rows from the
 // settings, shares stored when a slider moves, the number boxes' keys, what
-// OK and Escape store, a detail dialog per button press.
+// OK and Escape store, a warning when OK cannot store it, a detail dialog
+// per button press.
 
 // ours
 #include "dialogfixture.h"
@@ -12,9 +13,11 @@
 // Qt
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 // std
 #include <memory>
@@ -197,6 +200,35 @@ TEST_F(ParameterDialog, OkStoresWhatTheBoxesShowEscapeStoresNothing)
         }
         EXPECT_TRUE(!c.stored.isEmpty() || SettingsBytes() == before);
         EXPECT_FALSE(SettingsBytes().contains("\n=")) << "a value was stored under an empty key";
+    }
+}
+
+TEST_F(ParameterDialog, OkThatCannotStoreWarnsAndClosesAllTheSame)
+{
+    WriteSettings(kEffectSettings);
+    for (const int detailOf : {0, 2}) {
+        SCOPED_TRACE(detailOf);
+        QString warned = "no box";
+        std::unique_ptr<QDialog> dialog;
+        if (detailOf)
+            dialog = std::make_unique<dlgDetail>(std::int16_t(detailOf));
+        else
+            dialog = std::make_unique<dlgParameter>();
+        dialog->show();
+        Control<QLineEdit>(*dialog, detailOf ? "txtValue_0" : "txtStaticSecond")->setText("12");
+        // The folder goes after the dialog has read the settings.
+        SetProgramFolder(m_folder.path() + "/gone");
+        QTimer::singleShot(0, dialog.get(), [&warned] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                warned = box->icon() == QMessageBox::Warning ? box->text() : "not a warning";
+                box->accept();
+            }
+        });
+        Control<QPushButton>(*dialog, "OKButton")->click();
+        EXPECT_TRUE(warned.contains(m_folder.path() + "/gone/playerprofile.ini")) << warned.toStdString();
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        SetProgramFolder(m_folder.path());
     }
 }
 

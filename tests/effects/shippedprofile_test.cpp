@@ -72,7 +72,10 @@ TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSecond
     EXPECT_EQ(percents, 100);
 
     for (int i = 1; i <= 8; ++i) {
-        const auto& [effect, variants] = effects[i - 1];
+        // Named copies, not a structured binding: the setting reader below
+        // captures the effect, which clang before 16 refuses for bindings.
+        const QString effect = effects[i - 1].first;
+        const int variants = effects[i - 1].second;
         SCOPED_TRACE(effect.toStdString());
         const auto key = [i](const char* k) { return QStringLiteral("%1_%2").arg(QLatin1String(k)).arg(i); };
         EXPECT_EQ(p.value("Effect", key("Effect")), effect);
