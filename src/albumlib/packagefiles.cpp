@@ -4,6 +4,7 @@
 #include "inifile.h"
 #include "numbertext.h"
 #include "packedfile.h"
+#include "packedindex.h"
 #include "pathresolver.h"
 #include "programfolder.h"
 #include "session.h"
@@ -14,9 +15,40 @@
 #include <QFileInfo>
 #include <QStringList>
 
+// std
+#include <algorithm>
+#include <vector>
+
+// POSIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tarnwick {
 
 namespace {
+
+// A file ExtractPicture wrote: the real path of its folder at the time and
+// its name, and which file it was, so that the clean-up can tell it from
+// anything that took its name since.
+struct UnpackedFile {
+    QString folder;
+    QString name;
+    dev_t device;
+    ino_t inode;
+};
+
+std::vector<UnpackedFile>& unpackedFiles()
+{
+    static std::vector<UnpackedFile> files;
+    return files;
+}
+
+PackedIndex& packedIndex()
+{
+    static PackedIndex index;
+    return index;
+}
 
 void makeFolderIfMissing(const QString& albumFolder, const QString& folder)
 {
@@ -25,13 +57,65 @@ void makeFolderIfMissing(const QString& albumFolder, const QString& folder)
         QDir().mkpath(resolvePath(albumFolder + folder));
 }
 
-// Deletes every file directly inside `folder`, leaving sub-folders.
-void deleteFilesIn(const QString& folder)
+// The real path of album folder + folder when pictures may be unpacked into
+// it: a folder, or a symbolic link to a folder inside the album folder; an
+// empty string otherwise.
+QString unpackFolder(const QString& albumFolder, const QString& folder)
 {
-    const QDir dir(resolvePath(folder));
-    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& file : files)
-        QFile::remove(dir.filePath(file));
+    const QFileInfo info(resolvePath(albumFolder + folder));
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty() || !info.isDir())
+        return QString();
+    if (info.isSymLink()) {
+        const QString album = QFileInfo(resolvePath(albumFolder)).canonicalFilePath();
+        if (album.isEmpty() || !real.startsWith(album + QLatin1Char('/')))
+            return QString();
+    }
+    return real;
+}
+
+// True when the name still holds the very file that was written; `folder`
+// is an open descriptor of its folder.
+bool isStillUnpacked(int folder, const UnpackedFile& file)
+{
+    struct stat st {};
+    return ::fstatat(folder, QFile::encodeName(file.name).constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISREG(st.st_mode) && st.st_dev == file.device && st.st_ino == file.inode;
+}
+
+// Calls action(file, still, folder) for each recorded file: whether it is
+// still the file that was written, and a descriptor of its folder, opened
+// without following a link (-1 when it could not be).
+template <typename Action>
+void forEachUnpacked(Action action)
+{
+    for (const UnpackedFile& file : unpackedFiles()) {
+        const int folder =
+            ::open(QFile::encodeName(file.folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        action(file, folder >= 0 && isStillUnpacked(folder, file), folder);
+        if (folder >= 0)
+            ::close(folder);
+    }
+}
+
+void recordUnpacked(const QString& folder, const QString& name)
+{
+    std::vector<UnpackedFile>& files = unpackedFiles();
+    // Files removed by someone else drop out now and then, so the record
+    // stays the size of what is unpacked however often names come back.
+    static std::size_t pruneAt = 1024;
+    if (files.size() >= pruneAt) {
+        std::vector<UnpackedFile> kept;
+        forEachUnpacked([&](const UnpackedFile& file, bool still, int) {
+            if (still)
+                kept.push_back(file);
+        });
+        files.swap(kept);
+        pruneAt = std::max<std::size_t>(1024, 2 * files.size());
+    }
+    struct stat st {};
+    if (::lstat(QFile::encodeName(folder + QLatin1Char('/') + name).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        files.push_back({folder, name, st.st_dev, st.st_ino});
 }
 
 } // namespace
@@ -60,8 +144,11 @@ void ExtractPicture(const QString& name, const QString& folder)
     IniFile ini;
     if (ini.FileExists(target))
         return;
+    const QString realFolder = unpackFolder(albumFolder, folder);
+    if (realFolder.isEmpty())
+        return;
     const QString entry =
-        ini.ReadValue(section, name, QString(), ProgramFolder() + QStringLiteral("/MainFile.ini")).trimmed();
+        packedIndex().Entry(section, name, ProgramFolder() + QStringLiteral("/MainFile.ini")).trimmed();
     if (entry.isEmpty() || !gPackReader)
         return;
 
@@ -77,24 +164,33 @@ void ExtractPicture(const QString& name, const QString& folder)
         if (const auto l = ToInt32(LeadingNumber(pieces.at(1))))
             length = *l;
     }
+    // The name as it stands in the folder when it differs only in case.
+    const QString fileName = QFileInfo(resolvePath(target)).fileName();
     PackedFile out;
-    out.SetOutputFile(resolvePath(target));
-    gPackReader->CopyTo(start, out, 1, length);
+    out.SetOutputFile(realFolder + QLatin1Char('/') + fileName);
+    if (gPackReader->CopyTo(start, out, 1, length))
+        recordUnpacked(realFolder, fileName);
 }
 
 void CleanUpUnpackedFiles()
 {
     const QString program = ProgramFolder();
     if (IsPackedMode(StartMode) && gPackReader) {
-        deleteFilesIn(program + QLatin1Char('/') + QLatin1String(kMainAlbum));
-        deleteFilesIn(program + QLatin1Char('/') + QLatin1String(kResultPicture));
+        // Deleting every file of the two folders, as the player once did,
+        // gives the same result where they hold only unpacked pictures; but
+        // a packed album run from its album folder, a program folder set to
+        // an album or the home folder, or a folder that is a link, holds the
+        // user's files there, and those are never the files recorded here.
+        forEachUnpacked([](const UnpackedFile& file, bool still, int folder) {
+            if (still)
+                ::unlinkat(folder, QFile::encodeName(file.name).constData(), 0);
+        });
+        unpackedFiles().clear();
     }
-    if (StartMode >= ModePackedAlbum && StartMode <= ModeSaverPassword) {
-        // The launcher of a packed album leaves these beside the program folder.
-        const QDir up(program + QStringLiteral("/.."));
-        for (const char* file : {"twkalbum.dll", "msvbvm60.dll", "twunpack.exe"})
-            QFile::remove(up.absoluteFilePath(QLatin1String(file)));
-    }
+    // The launcher of old left three files one folder above the program
+    // folder and this clean-up took them away. Nothing here writes them, and
+    // that folder may be an album's parent or the home folder: a file of
+    // the user's with one of those names is never this player's to remove.
 }
 
 } // namespace tarnwick

@@ -18,14 +18,19 @@ inline constexpr const char* kMainAlbum = "MainAlbum";
 // file is copied out of the container by its entry in "MainFile.ini" the
 // first time it is asked for; in the other modes nothing is touched.
 // `folder` is "ResultPicture" or "MainAlbum" exactly; anything else unpacks
-// nothing. A name that would leave its folder is never written.
+// nothing. A name that would leave its folder is never written, nor is a
+// folder that is a symbolic link leading out of the album folder, nor a
+// name taken by anything but a file or a symbolic link; a symbolic link
+// under the name is replaced by the file, never written through. The index
+// is read once and again only when the file changes.
 void ExtractPicture(const QString& name, const QString& folder);
 
-// Removes what a packed run unpacked: every file (not sub-folders) of the
-// program folder's "MainAlbum" and "ResultPicture" in modes 3, 4 and 5 when
-// a container was named (an album played in place keeps its files), and
-// the launcher's three files one folder above the program folder in modes
-// 3 to 7. Called once by the player window as it closes.
+// Removes what this run unpacked, in modes 3, 4 and 5 when a container was
+// named: each file ExtractPicture wrote, as long as it is still the very
+// file it wrote (not replaced, not a link); nothing else in "MainAlbum" or
+// "ResultPicture" is touched and no link is followed, since those folders
+// may hold the user's own files. Files one folder up are never touched.
+// Called once by the player window as it closes.
 void CleanUpUnpackedFiles();
 
 } // namespace tarnwick

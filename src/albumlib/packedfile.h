@@ -18,13 +18,17 @@ public:
 
     // Copies `length` bytes of this object's container, from the 1-based
     // byte position `start` on, byte for byte into target.OutputFile(),
-    // which is created or replaced. The bytes stream through in chunks and
-    // go through a temporary file that is renamed at the end, so a cut-off
-    // copy never stands under the output name. Length 0 writes an empty
-    // file. `mode` is 1 (binary copy), the only kind there is.
+    // which is created or replaced. The bytes stream through in chunks into
+    // a new temporary file in the output's folder that is then renamed over
+    // the output name, so a cut-off copy never stands under that name and a
+    // symbolic link there is replaced by the file, never written through.
+    // Length 0 writes an empty file. `mode` is 1 (binary copy), the only
+    // kind there is.
     // Returns false, writing nothing, when start < 1, length < 0, the range
     // runs past the container's end, the container is missing, the output's
-    // file name is "." or ".." (or empty), or the output cannot be written.
+    // file name is "." or ".." (or empty), the output name is taken by
+    // anything but a file or a symbolic link (a folder, FIFO, device or
+    // socket is never opened), or the output cannot be written.
     bool CopyTo(qint64 start, PackedFile& target, int mode, qint64 length) const;
 
 private:

@@ -16,7 +16,11 @@
 #include <gtest/gtest.h>
 
 // std
+#include <functional>
 #include <tuple>
+
+// POSIX
+#include <sys/stat.h>
 
 namespace tarnwick {
 namespace {
@@ -31,12 +35,19 @@ class Packed : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ResetSession();
-        program = root.path() + "/player";
-        QDir().mkpath(program);
-        SetProgramFolder(program);
         container = containerBytes(8192);
         writeBytes(root.path() + "/album.pak", container);
+        startRun(root.path() + "/player");
+    }
+    void TearDown() override { ResetSession(); }
+
+    // Starts a packed run with `folder` as its program folder.
+    void startRun(const QString& folder)
+    {
+        ResetSession();
+        program = folder;
+        QDir().mkpath(program);
+        SetProgramFolder(program);
         writeBytes(program + "/MainFile.ini",
                    "[PicResultFile]\r\np001.jpg=0,1500\r\nblanks.jpg= 10 , 20 \r\nfraction.jpg=2.5,3.5\r\n"
                    "nolength.jpg=7\r\npast.jpg=4000,200\r\nnegative.jpg=-5000,10\r\nempty.jpg=\r\n"
@@ -48,7 +59,6 @@ protected:
         gPackReader->SetFileName((root.path() + "/ALBUM.PAK").toUpper());
         gPackOffset = 4096;
     }
-    void TearDown() override { ResetSession(); }
 
     QTemporaryDir root;
     QString program;
@@ -98,6 +108,14 @@ TEST_F(Packed, AnUnpackedPictureIsNotCopiedAgain)
     EXPECT_EQ(readBytes(program + "/ResultPicture/p001.jpg"), QByteArray("changed"));
 }
 
+TEST_F(Packed, ARewrittenIndexIsReadAgain)
+{
+    ExtractPicture("p001.jpg", kResultPicture);
+    writeBytes(program + "/MainFile.ini", "[PicResultFile]\r\np002.jpg=10,20\r\n");
+    ExtractPicture("p002.jpg", kResultPicture);
+    EXPECT_EQ(readBytes(program + "/ResultPicture/p002.jpg"), container.mid(4096 + 10, 20));
+}
+
 TEST_F(Packed, AlbumFolderModesTouchNothing)
 {
     for (std::int32_t mode : {ModeAlbumFolder, ModeExport, ModeSaverSettings, ModeSaverPassword}) {
@@ -111,15 +129,17 @@ TEST_F(Packed, AlbumFolderModesTouchNothing)
 TEST_F(Packed, CleanUpByMode)
 {
     const std::tuple<std::int32_t, bool, bool> cases[] = {
-        // start mode, pictures go, launcher files go
-        {ModeAlbumFolder, false, false}, {ModeExport, false, false},      {ModePackedAlbum, true, true},
-        {ModeSaver, true, true},         {ModeSaverPreview, true, true},  {ModeSaverSettings, false, true},
-        {ModeSaverPassword, false, true},
+        // start mode, pictures go, files one folder up go (never: they are
+        // not this player's)
+        {ModeAlbumFolder, false, false}, {ModeExport, false, false},      {ModePackedAlbum, true, false},
+        {ModeSaver, true, false},        {ModeSaverPreview, true, false}, {ModeSaverSettings, false, false},
+        {ModeSaverPassword, false, false},
     };
     const QStringList launcher{"twkalbum.dll", "msvbvm60.dll", "twunpack.exe"};
     for (const auto& [mode, picturesGo, launcherFilesGo] : cases) {
-        writeBytes(program + "/ResultPicture/p001.jpg", "x");
-        writeBytes(program + "/MainAlbum/p001_t.jpg", "x");
+        StartMode = ModePackedAlbum;
+        ExtractPicture("p001.jpg", kResultPicture);
+        ExtractPicture("p001_t.jpg", kMainAlbum);
         writeBytes(program + "/MainAlbum/keep/inner.jpg", "x");
         for (const QString& f : launcher)
             writeBytes(root.path() + "/" + f, "x");
@@ -135,6 +155,70 @@ TEST_F(Packed, CleanUpByMode)
     // With nothing left to delete the clean-up still completes.
     StartMode = ModeSaver;
     CleanUpUnpackedFiles();
+}
+
+TEST_F(Packed, CleanUpRemovesOnlyWhatThisRunUnpacked)
+{
+    struct Case {
+        const char* what;
+        const char* program;      // below the case's folder
+        QStringList own;          // the user's files, each holding "own"
+        QStringList unpacked;     // regular files after the unpacking, gone after the clean-up
+        QStringList never;        // never there
+        std::function<void(const QString& dir)> arrange;
+    };
+    const auto link = [](const char* target, const char* name) {
+        return [=](const QString& dir) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(dir + name).path()));
+            ASSERT_TRUE(QFile::link(dir + target, dir + name));
+        };
+    };
+    const Case cases[] = {
+        {"own files beside unpacked ones", "/album",
+         {"/album/ResultPicture/own.jpg", "/album/ResultPicture/blanks.jpg", "/album/MainAlbum/own.mp3"},
+         {"/album/ResultPicture/p001.jpg", "/album/MainAlbum/p001_t.jpg"}, {}, {}},
+        {"ResultPicture is a link to another folder", "/album",
+         {"/photos/a.jpg", "/photos/b.txt"},
+         {"/album/MainAlbum/p001_t.jpg"}, {"/photos/p001.jpg", "/photos/blanks.jpg"},
+         link("/photos", "/album/ResultPicture")},
+        {"a dangling link under a picture's name", "/album", {},
+         {"/album/ResultPicture/p001.jpg", "/album/MainAlbum/p001_t.jpg"}, {"/outside.jpg"},
+         link("/outside.jpg", "/album/ResultPicture/p001.jpg")},
+        {"a FIFO under a picture's name", "/album", {},
+         {"/album/MainAlbum/p001_t.jpg"}, {},
+         [](const QString& dir) {
+             ASSERT_TRUE(QDir().mkpath(dir + "/album/ResultPicture"));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/album/ResultPicture/p001.jpg").constData(), 0600), 0);
+         }},
+        {"the home folder", "/home",
+         {"/home/notes.txt", "/home/ResultPicture/holiday.jpg", "/home/ResultPicture/sub/x.jpg",
+          "/home/MainAlbum/song.mp3", "/home/Documents/letter.odt"},
+         {"/home/ResultPicture/p001.jpg", "/home/MainAlbum/p001_t.jpg"}, {}, {}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString dir = root.path() + "/case" + QString::number(++n);
+        for (const QString& f : c.own)
+            ASSERT_TRUE(writeBytes(dir + f, "own"));
+        if (c.arrange)
+            c.arrange(dir);
+        startRun(dir + c.program);
+        for (const char* name : {"p001.jpg", "blanks.jpg"})
+            ExtractPicture(name, kResultPicture);
+        ExtractPicture("p001_t.jpg", kMainAlbum);
+        for (const QString& f : c.unpacked)
+            EXPECT_TRUE(QFileInfo(dir + f).isFile() && !QFileInfo(dir + f).isSymLink()) << qPrintable(f);
+        CleanUpUnpackedFiles();
+        for (const QString& f : c.own)
+            EXPECT_EQ(readBytes(dir + f), QByteArray("own")) << qPrintable(f);
+        for (const QString& f : c.unpacked + c.never)
+            EXPECT_FALSE(QFile::exists(dir + f)) << qPrintable(f);
+    }
+    // The FIFO is left as it was (opening it would have hung the run).
+    struct stat st {};
+    const QByteArray fifo = QFile::encodeName(root.path() + "/case4/album/ResultPicture/p001.jpg");
+    EXPECT_TRUE(::lstat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST(InstanceGuard, OnlyTheFirstHolderIsFirstUntilItGoes)
