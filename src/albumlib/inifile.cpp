@@ -18,14 +18,20 @@ namespace tarnwick {
 
 namespace {
 
-QString decodeText(const QByteArray& bytes)
+QString decodeText(const QByteArray& bytes, bool* markDropped = nullptr)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // One byte-order mark is dropped, here and nowhere else: dropping a
+    // second one as well would make a text read differently after it was
+    // written back.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         text = QString::fromLatin1(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
+    const bool mark = text.startsWith(QChar(0xFEFF));
+    if (mark)
         text.remove(0, 1);
+    if (markDropped)
+        *markDropped = mark;
     return text;
 }
 
@@ -63,17 +69,18 @@ bool IniFile::WriteValues(const QString& section, const IniEntries& entries, con
     if (entries.isEmpty())
         return true;
     const QString realPath = resolvePath(file);
-    QFile existing(realPath);
     QString text;
-    if (existing.exists()) {
-        // An existing file we cannot read must not be replaced by one that
-        // holds only the new keys.
-        if (!existing.open(QIODevice::ReadOnly)) {
+    bool mark = false;
+    if (QFileInfo::exists(realPath)) {
+        // An existing file we cannot read (or that is no regular file) must
+        // not be replaced by one that holds only the new keys.
+        QFile existing;
+        if (!OpenRegularFile(existing, realPath)) {
             if (why)
-                *why = existing.errorString();
+                *why = QStringLiteral("it cannot be read as a file");
             return false;
         }
-        text = decodeText(existing.readAll());
+        text = decodeText(existing.readAll(), &mark);
     }
     IniText ini(text);
     qsizetype set = 0;
@@ -81,7 +88,12 @@ bool IniFile::WriteValues(const QString& section, const IniEntries& entries, con
         set += ini.setValue(section, key, value) ? 1 : 0;
     if (set == 0)
         return false;
-    return replaceFile(realPath, ini.toText().toUtf8(), why) && set == entries.size();
+    // A file that began with a byte-order mark keeps it: it reads the same
+    // after the write as before.
+    QByteArray bytes = ini.toText().toUtf8();
+    if (mark)
+        bytes.prepend("\xEF\xBB\xBF");
+    return replaceFile(realPath, bytes, why) && set == entries.size();
 }
 
 int IniFile::RemoveStaleTemporaries(const QString& file, std::chrono::seconds age)

@@ -7,6 +7,7 @@
 
 // Qt
 #include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
 
 // GoogleTest
@@ -141,6 +142,27 @@ TEST(IniFile, TellsFilesFromFoldersAndReadsAndWritesText)
     for (bool append : {false, true})
         EXPECT_FALSE(IniFile().WriteTextFile("x", base + "/missing/file.txt", append));
     EXPECT_EQ(entriesOf(base + "/Album"), (QStringList{"MainFile.ini", "ResultPicture"}));
+}
+
+TEST(IniFile, AFileReadsTheSameAfterAWriteWhateverMarksItBeginsWith)
+{
+    // Found by fuzzing: byte-order marks shed one by one over writes turned
+    // a line that was no section header into one, and an older key won.
+    const char mark[] = "\xEF\xBB\xBF";
+    for (int marks = 0; marks <= 3; ++marks) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.ini");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < marks; ++i)
+            file.write(mark);
+        file.write("[s]\nk=old\n");
+        file.close();
+        IniFile ini;
+        const QString before = ini.ReadValue("s", "k", "<none>", path);
+        ASSERT_TRUE(ini.WriteValue("s", "k", "new", path));
+        EXPECT_EQ(ini.ReadValue("s", "k", "<none>", path), "new") << marks << " marks, read " << before.toStdString();
+    }
 }
 
 } // namespace
