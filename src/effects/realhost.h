@@ -42,7 +42,6 @@ public:
     // pause() returns at once, so the effects draw exactly the frames of a
     // paced run as fast as they can. Events still run between frames.
     void setPaced(bool paced);
-    bool paced() const { return m_paced; }
 
     QString readSetting(const QString& section, const QString& key, const QString& def) override;
     // Milliseconds since the host was made, as a wrapping 32-bit count.

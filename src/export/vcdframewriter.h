@@ -61,7 +61,6 @@ public:
     // No further frame is written (the run was stopped).
     void stop() { m_stopped = true; }
     QString lastError() const;
-    bool failed() const { return m_failedOnce; }
 
 private:
     void fail(const QString& description);

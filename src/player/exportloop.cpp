@@ -20,14 +20,6 @@ namespace {
 constexpr int kLoopInterval = 10;
 const QString kBackgroundFile = QStringLiteral("BackgroundPicture.jpg");
 
-// The opening still reads the time the dialog has just stored; 2 seconds
-// when the setting is missing.
-std::int16_t openingStill(const SettingReader& read)
-{
-    const auto s = TextToInt32(read(QStringLiteral("Effect"), QStringLiteral("StopTime"), QStringLiteral("2")));
-    return s && *s >= INT16_MIN && *s <= INT16_MAX ? static_cast<std::int16_t>(*s) : 0;
-}
-
 int roundedHalfEven(double v)
 {
     const double r = std::nearbyint(v);
@@ -84,7 +76,9 @@ void ExportLoop::Start(QSize frame, bool needNotMovie)
     AlbumPictureTool tool;
     const QImage background = tool.ResizePicture(run.BackgroundPicture, area.width(), area.height());
     run.PM(0).setPicture(background);
-    run.M().VCDCaiYang(openingStill(m_core.settingReader()));
+    // The opening still reads the time the dialog has just stored; 2
+    // seconds when the setting is missing.
+    run.M().VCDCaiYang(TransitionRun::StillSeconds(m_core.settingReader(), QStringLiteral("2")).value_or(0));
     m_runsBefore = run.completedRuns();
     run.NowPicture = background;
     if (stopRequested())

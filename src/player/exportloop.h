@@ -52,7 +52,6 @@ public:
     // How many pictures the run shows (the background, the front cover, every
     // strip entry of every category, the back cover); known before Start.
     static int PicturesToShow();
-    bool running() const { return m_started && !m_ended; }
     // Pictures shown so far, the background's opening still included.
     int picturesDone() const;
 

@@ -70,6 +70,14 @@ QString TransitionRun::prepare()
     return ChooseEffectName(m_readSetting);
 }
 
+std::optional<std::int16_t> TransitionRun::StillSeconds(const SettingReader& readSetting, const QString& def)
+{
+    const auto still = TextToInt32(readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"), def));
+    if (!still || *still < INT16_MIN || *still > INT16_MAX)
+        return std::nullopt;
+    return static_cast<std::int16_t>(*still);
+}
+
 bool TransitionRun::run(int startMode)
 {
     BusyMark mark(m_running);
@@ -84,10 +92,8 @@ bool TransitionRun::run(int startMode)
     mEffectRunning = false;
     showPicture(NewPicture);
     if (startMode == ModeExport) {
-        const auto still = TextToInt32(m_readSetting(QStringLiteral("Effect"), QStringLiteral("StopTime"),
-                                                     QStringLiteral("5")));
-        if (still && *still >= INT16_MIN && *still <= INT16_MAX)
-            M().VCDCaiYang(static_cast<std::int16_t>(*still));
+        if (const auto still = StillSeconds(m_readSetting, QStringLiteral("5")))
+            M().VCDCaiYang(*still);
     }
     NowPicture = NewPicture;
     ++m_completedRuns;

@@ -23,6 +23,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tarnwick {
 
@@ -66,6 +67,10 @@ public:
     // Timer hooks of the window (the slideshow and export timers).
     std::function<void()> pauseTimers;
     std::function<void()> restoreTimers;
+
+    // The export's still time in seconds: "StopTime" as a 16-bit whole
+    // number, nothing when it is not one (the still is then skipped).
+    static std::optional<std::int16_t> StillSeconds(const SettingReader& readSetting, const QString& def);
 
     // Runs carried through since the run object was made (the export
     // counts its pictures by them).

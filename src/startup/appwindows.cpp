@@ -89,21 +89,25 @@ void AppWindows::PrepareSaverWindow() {}
 void AppWindows::StartScreenSaver(std::optional<std::int32_t> previewWindow)
 {
     frmMain& window = player();
-    m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
+    makeSaverPlatform();
     m_saver = std::make_unique<ScreenSaverControl>(*m_saverPlatform);
-    // The preview ends with the window it lives in, quietly.
-    m_saverPlatform->hostGone = [this] { EndNow(); };
     if (!previewWindow)
         window.stopScreenSaver = [this] { return m_saver->StopScreenSaver(); };
     m_saver->StartScreenSaver(previewWindow);
+}
+
+void AppWindows::makeSaverPlatform()
+{
+    m_saverPlatform = std::make_unique<DesktopSaverPlatform>(player());
+    // A saver inside another window ends with it, quietly.
+    m_saverPlatform->hostGone = [this] { EndNow(); };
 }
 
 void AppWindows::StartSaverInWindow(std::int32_t host)
 {
     frmMain& window = player();
     window.saverEndsOnInput = false;
-    m_saverPlatform = std::make_unique<DesktopSaverPlatform>(window);
-    m_saverPlatform->hostGone = [this] { EndNow(); };
+    makeSaverPlatform();
     m_saverPlatform->embedInto(host, QRect(QPoint(0, 0), m_saverPlatform->hostRect(host).size()));
     window.show();
 }

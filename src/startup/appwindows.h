@@ -51,6 +51,7 @@ public:
 
 private:
     frmMain& player();
+    void makeSaverPlatform();
 
     std::unique_ptr<clsAtom> m_instance;
     std::unique_ptr<frmMain> m_player;

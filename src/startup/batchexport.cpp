@@ -2,11 +2,9 @@
 #include "batchexport.h"
 
 #include "aviwriter.h"
-#include "commandline.h"
 #include "exportsession.h"
 #include "frmprocess.h"
 #include "headlessview.h"
-#include "inifile.h"
 #include "playercore.h"
 #include "playersettings.h"
 #include "realhost.h"
@@ -16,7 +14,6 @@
 
 // Qt
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -139,27 +136,6 @@ std::optional<ExportOptions> ParseExportOptions(const QStringList& words, QStrin
     }
     o.album = albums.first();
     return o;
-}
-
-QString FindAlbumFile(const QString& album)
-{
-    const QFileInfo info(album);
-    if (info.isFile())
-        return info.absoluteFilePath();
-    if (!info.isDir())
-        return QString();
-    const QDir dir(info.absoluteFilePath());
-    const QStringList inis = dir.entryList({QStringLiteral("*.ini"), QStringLiteral("*.INI")}, QDir::Files, QDir::Name);
-    for (const QString& name : inis) {
-        if (name.compare(QLatin1String("album.ini"), Qt::CaseInsensitive) == 0)
-            return dir.filePath(name);
-    }
-    QStringList albums;
-    for (const QString& name : inis) {
-        if (IniFile().ReadTextFile(dir.filePath(name)).contains(QLatin1String("[Album]"), Qt::CaseInsensitive))
-            albums << dir.filePath(name);
-    }
-    return albums.size() == 1 ? albums.first() : QString();
 }
 
 int RunBatchExport(const ExportOptions& options)

@@ -35,11 +35,6 @@ bool IsBatchExport(const QStringList& words);
 // with the reason in `error`, when they are not usable.
 std::optional<ExportOptions> ParseExportOptions(const QStringList& words, QString& error);
 
-// The album information file for ALBUM: the file itself, or in a folder its
-// "album.ini" (any letter case), else its only INI file with an [Album]
-// section. Empty when there is none.
-QString FindAlbumFile(const QString& album);
-
 // Runs the export; returns the exit status.
 int RunBatchExport(const ExportOptions& options);
 

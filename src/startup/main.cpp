@@ -65,6 +65,9 @@ int main(int argc, char** argv)
     QStringList words;
     for (int i = 1; i < argc; ++i)
         words << QString::fromLocal8Bit(argv[i]);
+    const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
+    if (!folder.isEmpty())
+        tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
 
     if (tarnwick::IsBatchExport(words)) {
         // No display is needed: the album is drawn and written off screen.
@@ -75,9 +78,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tarnwick-player: %s\n", qPrintable(error));
             return 2;
         }
-        const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
-        if (!folder.isEmpty())
-            tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
         return tarnwick::RunBatchExport(*options);
     }
 
@@ -95,9 +95,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("tarnwick-player"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tarnwick-album-player"));
-    const QByteArray folder = qgetenv("TARNWICK_PROGRAM_FOLDER");
-    if (!folder.isEmpty())
-        tarnwick::SetProgramFolder(QString::fromLocal8Bit(folder));
 
     tarnwick::AppWindows windows;
     if (tarnwick::IsSaverHack(words)) {

@@ -2,7 +2,6 @@
 #include "saverhack.h"
 
 #include "appwindows.h"
-#include "batchexport.h"
 #include "commandline.h"
 #include "frmmain.h"
 #include "playersettings.h"

@@ -10,6 +10,7 @@
 #include "startupactions.h"
 
 // Qt
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -51,6 +52,27 @@ bool LoadAlbumInPlace(const QString& file)
     gAlbum->LoadText(ini.ReadTextFile(file));
     gAlbum->SetPath(CommandLine::FolderOf(QFileInfo(file).absoluteFilePath()));
     return true;
+}
+
+QString FindAlbumFile(const QString& album)
+{
+    const QFileInfo info(album);
+    if (info.isFile())
+        return info.absoluteFilePath();
+    if (!info.isDir())
+        return QString();
+    const QDir dir(info.absoluteFilePath());
+    const QStringList inis = dir.entryList({QStringLiteral("*.ini"), QStringLiteral("*.INI")}, QDir::Files, QDir::Name);
+    for (const QString& name : inis) {
+        if (name.compare(QLatin1String("album.ini"), Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    QStringList albums;
+    for (const QString& name : inis) {
+        if (IniFile().ReadTextFile(dir.filePath(name)).contains(QLatin1String("[Album]"), Qt::CaseInsensitive))
+            albums << dir.filePath(name);
+    }
+    return albums.size() == 1 ? albums.first() : QString();
 }
 
 void SetUpPackedAlbum(const CommandLine& line)

@@ -16,6 +16,11 @@ class StartupActions;
 // upper-casing). False when the file cannot be read.
 bool LoadAlbumInPlace(const QString& file);
 
+// The album information file for ALBUM: the file itself, or in a folder its
+// "album.ini" (any letter case), else its only INI file with an [Album]
+// section. Empty when there is none.
+QString FindAlbumFile(const QString& album);
+
 // Runs the routine on `commandLine` (the arguments after the program name
 // joined by single blanks). Returns true when a window stays open, so the
 // program must run its event loop; false when the program ends now.
