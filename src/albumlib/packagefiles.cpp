@@ -186,6 +186,10 @@ void CleanUpUnpackedFiles()
                 ::unlinkat(folder, QFile::encodeName(file.name).constData(), 0);
         });
         unpackedFiles().clear();
+        // The run's unpacking ends with its clean-up: a strip still being
+        // built as the window closes must not unpack pictures that would
+        // then stay behind.
+        gPackReader.reset();
     }
     // The launcher of old left three files one folder above the program
     // folder and this clean-up took them away. Nothing here writes them, and

@@ -30,6 +30,7 @@ void ExtractPicture(const QString& name, const QString& folder);
 // file it wrote (not replaced, not a link); nothing else in "MainAlbum" or
 // "ResultPicture" is touched and no link is followed, since those folders
 // may hold the user's own files. Files one folder up are never touched.
+// The container is let go: nothing is unpacked after the clean-up.
 // Called once by the player window as it closes.
 void CleanUpUnpackedFiles();
 

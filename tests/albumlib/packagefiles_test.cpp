@@ -137,7 +137,7 @@ TEST_F(Packed, CleanUpByMode)
     };
     const QStringList launcher{"twkalbum.dll", "msvbvm60.dll", "twunpack.exe"};
     for (const auto& [mode, picturesGo, launcherFilesGo] : cases) {
-        StartMode = ModePackedAlbum;
+        startRun(program);
         ExtractPicture("p001.jpg", kResultPicture);
         ExtractPicture("p001_t.jpg", kMainAlbum);
         writeBytes(program + "/MainAlbum/keep/inner.jpg", "x");
