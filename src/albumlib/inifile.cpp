@@ -134,7 +134,8 @@ QString IniFile::ReadTextFile(const QString& path) const
     QFile file;
     if (path.isEmpty() || !OpenRegularFile(file, resolvePath(path)))
         return QString();
-    return decodeText(file.readAll());
+    const QString text = decodeText(file.readAll());
+    return text.isNull() ? QStringLiteral("") : text;
 }
 
 bool IniFile::WriteTextFile(const QString& text, const QString& path, bool append)

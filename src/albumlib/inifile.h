@@ -59,7 +59,8 @@ public:
     // True when `path` (normally ending in "\" or "/") is an existing folder.
     bool FolderExists(const QString& path) const;
 
-    // The whole text of the file at `path`; "" when it cannot be read.
+    // The whole text of the file at `path`; a null string when it cannot be
+    // read, an empty one (not null) for an empty file.
     QString ReadTextFile(const QString& path) const;
 
     // Writes `text` unchanged to `path`: appended to the end when `append`

@@ -2,10 +2,12 @@
 
 // ours
 #include "inifile.h"
+#include "initext.h"
 #include "programfolder.h"
 
 // Qt
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QStringList>
@@ -19,6 +21,15 @@ namespace tarnwick {
 QString PlayerSettingsFile()
 {
     return ProgramFolder() + QStringLiteral("/playerprofile.ini");
+}
+
+QString DefaultPlayerSettingsText()
+{
+    static const QString text = [] {
+        QFile shipped(QStringLiteral(":/tarnwick/playerprofile.ini"));
+        return shipped.open(QIODevice::ReadOnly) ? QString::fromUtf8(shipped.readAll()) : QString();
+    }();
+    return text;
 }
 
 namespace {
@@ -35,17 +46,29 @@ QString runKey(const QString& section, const QString& key) { return (section + Q
 // in another instance of the player.
 constexpr std::chrono::minutes kStaleAfter{1};
 
-// The settings file, swept of stale temporary files on its first use in
-// this run.
+// The settings file. On its first use in this run it is swept of stale
+// temporary files and, when missing, given the shipped defaults if its
+// folder takes them; a folder that does not is read from the defaults.
 QString settingsFileInUse()
 {
-    static QSet<QString> swept;
+    static QSet<QString> seen;
     const QString file = PlayerSettingsFile();
-    if (!swept.contains(file)) {
-        swept.insert(file);
-        IniFile().RemoveStaleTemporaries(file, kStaleAfter);
+    if (!seen.contains(file)) {
+        seen.insert(file);
+        IniFile ini;
+        ini.RemoveStaleTemporaries(file, kStaleAfter);
+        if (!ini.FileExists(file))
+            ini.WriteTextFile(DefaultPlayerSettingsText(), file, false);
     }
     return file;
+}
+
+// The text the settings are read from: the file, or the shipped defaults
+// when it is missing or cannot be read.
+QString settingsText()
+{
+    const QString text = IniFile().ReadTextFile(settingsFileInUse());
+    return text.isNull() ? DefaultPlayerSettingsText() : text;
 }
 
 // Says on the error output, once a run for each file, that a write failed;
@@ -74,7 +97,7 @@ QString ReadPlayerSetting(const QString& section, const QString& key, const QStr
     const auto given = runValues().constFind(runKey(section, key));
     if (given != runValues().constEnd())
         return *given;
-    return IniFile().ReadValue(section, key, def, settingsFileInUse());
+    return IniText(settingsText()).value(section, key).value_or(def);
 }
 
 bool WritePlayerSetting(const QString& section, const QString& key, const QString& value, QString* trouble)
@@ -97,7 +120,7 @@ SettingsSection ReadPlayerSection(QString& name)
     SettingsSection entries;
     name = name.trimmed();
     // The store writes CR LF; a file edited by hand may hold bare LF.
-    QString text = IniFile().ReadTextFile(settingsFileInUse());
+    QString text = settingsText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 
     const QString header = QLatin1Char('[') + name + QLatin1Char(']');

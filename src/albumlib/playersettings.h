@@ -2,8 +2,10 @@
 // The player settings store: single values of "playerprofile.ini" in the
 // program folder, read and written through a fresh IniFile each call, and a
 // whole-section reader that parses the file itself. Every window and the
-// effects engine go through these; all run on the window thread. A missing
-// file reads as empty. Nothing here shows a message box; a write that finds
+// effects engine go through these; all run on the window thread. The
+// shipped defaults are built into the program: the first use of a missing
+// file in a run writes them there, and a file that is missing or cannot be
+// read (a folder that takes no file) reads as the defaults. Nothing here shows a message box; a write that finds
 // the file or its folder unwritable says so on the error output, once a run
 // for each file, and tells the caller, whose window may show it. The first
 // use of the file in a run removes temporary files that writes cut short by
@@ -27,6 +29,9 @@ using SettingsEntries = QList<QPair<QString, QString>>;
 
 // The full path of "playerprofile.ini".
 QString PlayerSettingsFile();
+
+// The shipped "playerprofile.ini", as built into the program.
+QString DefaultPlayerSettingsText();
 
 // The value of `key` in `section`, or `def` when the file, section or key
 // is missing.

@@ -3,7 +3,6 @@
 // Qt
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -23,19 +22,23 @@ bool isWritableFolder(const QString& folder)
     return info.isDir() && info.isWritable();
 }
 
-// The per-user folder, made on first use and given the shipped defaults so
-// that the effect list is not empty on a first run.
-QString userFolder(const QString& shippedFolder)
+// The per-user folder, made on first use (the settings store seeds it with
+// the defaults). When it cannot be made the settings read as the defaults.
+QString userFolder()
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
     const QString folder = base + QStringLiteral("/tarnwick-album-player");
     QDir().mkpath(folder);
-    const QString settings = folder + QStringLiteral("/playerprofile.ini");
-    if (!QFileInfo::exists(settings))
-        QFile::copy(shippedFolder + QStringLiteral("/playerprofile.ini"), settings);
     return folder;
+}
+
+// An installed executable (bin/ beside share/tarnwick-album-player) never
+// keeps settings in its own folder, even when it could write there (root).
+bool isInstalled(const QString& exeFolder)
+{
+    return QFileInfo(exeFolder + QStringLiteral("/../share/tarnwick-album-player")).isDir();
 }
 
 } // namespace
@@ -53,7 +56,7 @@ QString ProgramFolder()
     QString& folder = overriddenFolder();
     if (folder.isEmpty()) {
         const QString exe = ExecutableFolder();
-        folder = isWritableFolder(exe) ? exe : userFolder(exe);
+        folder = isWritableFolder(exe) && !isInstalled(exe) ? exe : userFolder();
     }
     return folder;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The program folder: where the player keeps "playerprofile.ini", the
 // album's "profile.ini" and, for a packed album, its index files. It is the
-// executable's folder; when that folder is not writable, the per-user
-// configuration folder $XDG_CONFIG_HOME/tarnwick-album-player, seeded once
-// with the default settings shipped beside the executable.
+// executable's folder; when that folder is not writable or the executable
+// is installed (share/tarnwick-album-player beside its bin/), the per-user
+// configuration folder $XDG_CONFIG_HOME/tarnwick-album-player.
 
 // Qt
 #include <QString>

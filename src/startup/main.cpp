@@ -2,6 +2,7 @@
 // single blanks, are the command line the start-up routine reads.
 
 // ours
+#include "albumpath.h"
 #include "appwindows.h"
 #include "batchexport.h"
 #include "programfolder.h"
@@ -22,9 +23,12 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: tarnwick-player SWITCH[*ARGUMENTS]\n"
+    "Usage: tarnwick-player PATH\n"
+    "       tarnwick-player SWITCH[*ARGUMENTS]\n"
     "Plays electronic photo albums as a slideshow with transition effects.\n"
     "\n"
+    "  PATH                         play an album: its folder, its album.ini, or a\n"
+    "                               packed album's container (MainpicFileInfo.ini beside it)\n"
     "  /1*ALBUM.INI                 play the album whose information file is ALBUM.INI\n"
     "  /2*ALBUM.INI*VIDEO.AVI       export the album's slideshow as a video (a dialog)\n"
     "  *S*OFFSET=N*FILE=CONTAINER   play a packed album (its index files in the program folder)\n"
@@ -47,7 +51,15 @@ const char* const kUsage =
     "\n"
     "Switches are not case-sensitive. The settings live in playerprofile.ini in the\n"
     "program folder: the executable's folder, or ~/.config/tarnwick-album-player when\n"
-    "that is not writable, or the folder named by TARNWICK_PROGRAM_FOLDER.\n";
+    "that is not writable or the player is installed, or the folder named by\n"
+    "TARNWICK_PROGRAM_FOLDER; a packed album opened by PATH runs in its own folder.\n"
+    "\n"
+    "Examples:\n"
+    "  tarnwick-player ~/Albums/Holiday\n"
+    "  tarnwick-player ~/Albums/Holiday/album.ini\n"
+    "  tarnwick-player /media/disc/album.pak\n"
+    "  tarnwick-player \"/1*$HOME/Albums/Holiday/album.ini\"\n"
+    "  tarnwick-player --export holiday.mp4 --size 1280x720 ~/Albums/Holiday\n";
 
 } // namespace
 
@@ -79,6 +91,29 @@ int main(int argc, char** argv)
             return 2;
         }
         return tarnwick::RunBatchExport(*options);
+    }
+
+    if (tarnwick::IsAlbumPath(words)) {
+        QString error;
+        const auto start = tarnwick::StartForAlbumPath(words.first(), error);
+        if (!start) {
+            std::fprintf(stderr, "tarnwick-player: %s\n", qPrintable(error));
+            return 1;
+        }
+        if (!start->programFolder.isEmpty())
+            tarnwick::SetProgramFolder(start->programFolder);
+        words = QStringList{start->commandLine};
+    } else if (tarnwick::IsMissingPath(words)) {
+        std::fprintf(stderr, "tarnwick-player: \"%s\": no such file or folder\n", qPrintable(words.first()));
+        return 1;
+    } else if (!tarnwick::IsSaverHack(words)) {
+        // The player's own switches end silently on what they do not know;
+        // a mistyped option is said, so that it is not taken for a run.
+        if (const auto unknown = tarnwick::UnknownOption(words)) {
+            std::fprintf(stderr, "tarnwick-player: unknown option \"%s\" (see tarnwick-player --help)\n",
+                         qPrintable(*unknown));
+            return 2;
+        }
     }
 
     // A saver started outside a desktop session (a saver program run as

@@ -38,15 +38,15 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(PlayerSettings, MissingFileReadsDefaultsAndAWriteCreatesIt)
+TEST_F(PlayerSettings, AMissingFileIsSeededWithTheBuiltInDefaults)
 {
-    EXPECT_EQ(ReadPlayerSetting("Effect", "StopTime", "5"), QStringLiteral("5"));
-    QString name = "Effect";
-    EXPECT_TRUE(ReadPlayerSection(name).isEmpty());
+    EXPECT_EQ(ReadPlayerSetting("Effect", "EffectNumber", "0"), QStringLiteral("8"));
+    EXPECT_EQ(read(), DefaultPlayerSettingsText().toUtf8());
+    EXPECT_TRUE(read().startsWith("[Effect]") && read().contains("Caption_8=")) << read().left(40).toStdString();
 
     WritePlayerSetting("Current", "MusicOpen", "0");
     EXPECT_EQ(ReadPlayerSetting("current", "musicopen", "1"), QStringLiteral("0"));
-    EXPECT_EQ(read(), QByteArray("[Current]\r\nMusicOpen=0\r\n"));
+    EXPECT_EQ(ReadPlayerSetting("Effect", "Caption_1", ""), QStringLiteral("Blend"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"playerprofile.ini"});
 }
 
@@ -138,7 +138,9 @@ TEST_F(PlayerSettings, AnUnwritableFileIsSaidOnceOnTheErrorOutputAndToTheCaller)
         EXPECT_TRUE(trouble.contains('"' + where + "/playerprofile.ini\": ") && !trouble.endsWith(": "))
             << trouble.toStdString();
         EXPECT_EQ(said, "tarnwick-player: " + trouble + '\n');
-        EXPECT_EQ(ReadPlayerSetting("Stop", "StopTime", "none"), where == gone ? "none" : "5");
+        // A folder that takes no file reads the built-in defaults.
+        EXPECT_EQ(ReadPlayerSetting("Stop", "StopTime", "none"), "5");
+        EXPECT_EQ(ReadPlayerSetting("Effect", "Caption_1", "none"), where == gone ? "Blend" : "none");
     }
     QFile::setPermissions(readOnlyFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

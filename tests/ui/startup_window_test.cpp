@@ -63,17 +63,25 @@ TEST(PlayerWindow, HelpVersionAndUnknownSwitchesEndWithoutAWindow)
     const QString why = x11Unavailable();
     if (!why.isEmpty())
         GTEST_SKIP() << why.toStdString();
-    const std::pair<const char*, const char*> cases[] = {
-        {"--help", "Usage: tarnwick-player"},
-        {"--version", "tarnwick-player "},
-        {"/X", ""},
-        {"", ""},
+    const struct {
+        const char *arg, *output, *error;
+        int status;
+    } cases[] = {
+        {"--help", "Usage: tarnwick-player", "", 0},
+        {"--version", "tarnwick-player ", "", 0},
+        {"/X", "", "", 0},
+        {"", "", "", 0},
+        {"--exprot", "", "tarnwick-player: unknown option \"--exprot\" (see tarnwick-player --help)\n", 2},
+        {"/no/such/album", "", "tarnwick-player: \"/no/such/album\": no such file or folder\n", 1},
     };
     QTemporaryDir program;
-    for (const auto& [arg, output] : cases) {
+    for (const auto& [arg, output, error, status] : cases) {
         PlayerProcess p(QString::fromLatin1(arg), program.path());
         ASSERT_TRUE(p.process.waitForFinished(10000)) << arg;
-        EXPECT_EQ(p.process.exitCode(), 0) << arg;
+        EXPECT_EQ(p.process.exitCode(), status) << arg;
+        if (*error) { // the silent ones may still get the platform's warnings
+            EXPECT_EQ(p.process.readAllStandardError().toStdString(), error) << arg;
+        }
         EXPECT_TRUE(p.process.readAllStandardOutput().startsWith(output)) << arg;
     }
 }
