@@ -26,7 +26,7 @@ build=${BUILD_DIR:-/work/main/build}
 long=0
 case "${1:-}" in --long) long=1 ;; "") ;; *) echo "usage: $0 [--long]" >&2; exit 2 ;; esac
 player=$build/bin/tarnwick-player
-maker=$build/bin/album-maker
+maker=$build/bin/tarnwick-album-maker
 if [ ! -x "$player" ] || [ ! -x "$maker" ]; then
   cmake --build "$build" --target tarnwick-player album-maker >/dev/null
 fi

@@ -31,7 +31,7 @@ for i in 1 2 3 4 5 6; do
   mkdir -p "$work/photos/c$(( (i - 1) / 3 ))"
   convert -size 800x600 "plasma:fractal" -seed "$i" "$work/photos/c$(( (i - 1) / 3 ))/p$i.jpg"
 done
-offset=$("$build/bin/album-maker" "$work/photos" "$work/album" --size 800x600 --pack | sed -n 's/^offset=//p')
+offset=$("$build/bin/tarnwick-album-maker" "$work/photos" "$work/album" --size 800x600 --pack | sed -n 's/^offset=//p')
 program=$work/album/packed
 printf '[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=10\n[Blend]\nBlendTimes(How many loop times to finish?)=40\n' \
   >"$program/playerprofile.ini"

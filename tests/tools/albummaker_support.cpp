@@ -20,7 +20,7 @@ QString binFolder()
 MakerRun runMaker(const QStringList& arguments)
 {
     QProcess process;
-    process.start(binFolder() + QStringLiteral("/album-maker"), arguments);
+    process.start(binFolder() + QStringLiteral("/tarnwick-album-maker"), arguments);
     MakerRun run;
     // A guard against a hung tool, not a timing check.
     if (!process.waitForFinished(300000)) {

@@ -100,7 +100,7 @@ protected:
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral(TARNWICK_BIN_DIR "/render-transition"), args);
+        p.start(QStringLiteral(TARNWICK_BIN_DIR "/tarnwick-render-transition"), args);
         RunResult r;
         if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
             return r;

@@ -30,7 +30,7 @@ TEST(PlayerWindow, EachFormOfAnAlbumPathOpensTheAlbumsWindow)
     PrivateDisplay display;
     QTemporaryDir root;
     const QString album = root.path() + "/demo";
-    ASSERT_EQ(QProcess::execute(TARNWICK_BIN_DIR "/album-maker", {"--demo", "--pack", album}), 0);
+    ASSERT_EQ(QProcess::execute(TARNWICK_BIN_DIR "/tarnwick-album-maker", {"--demo", "--pack", album}), 0);
 
     for (const QString& path : {album, album + "/album.ini", album + "/packed/album.pak"}) {
         SCOPED_TRACE(path.toStdString());

@@ -147,7 +147,7 @@ protected:
             photo.fill(QColor(colours[i]));
             photo.save(m_root.filePath(QStringLiteral("photos/c%1/p.png").arg(i)));
         }
-        const QStringList out = run(TARNWICK_BIN_DIR "/album-maker",
+        const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
                                     {m_root.filePath("photos"), m_root.filePath("album"), "--size", "320x240", "--pack"},
                                     60000);
         for (const QString& line : out) {

@@ -25,7 +25,7 @@ void printLine(std::FILE* stream, const QString& text)
 
 int fail(const QString& message)
 {
-    printLine(stderr, QStringLiteral("render-transition: ") + message);
+    printLine(stderr, QStringLiteral("tarnwick-render-transition: ") + message);
     return 1;
 }
 
@@ -60,7 +60,7 @@ int main(int argc, char** argv)
 
     const RenderSummary summary = render.run();
     if (!summary.writeError.isEmpty())
-        printLine(stderr, QStringLiteral("render-transition: ") + summary.writeError);
+        printLine(stderr, QStringLiteral("tarnwick-render-transition: ") + summary.writeError);
     if (!summary.failure.isEmpty())
         printLine(stdout, QStringLiteral("error: ") + summary.failure);
     printLine(stdout, summary.line());

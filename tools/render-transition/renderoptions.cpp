@@ -9,7 +9,7 @@ namespace tarnwick {
 
 namespace {
 
-const char* const kHelp = R"(Usage: render-transition --effect NAME --from A.png --to B.png [options]
+const char* const kHelp = R"(Usage: tarnwick-render-transition --effect NAME --from A.png --to B.png [options]
 
 Renders one transition effect from picture A (outgoing) to picture B
 (incoming) on a virtual clock, writes the refreshed frames of the display as
@@ -92,7 +92,7 @@ ParsedOptions parseRenderOptions(const QStringList& arguments)
                        out, frames, help});
 
     // QCommandLineParser expects the program name first.
-    if (!parser.parse(QStringList{QStringLiteral("render-transition")} + arguments))
+    if (!parser.parse(QStringList{QStringLiteral("tarnwick-render-transition")} + arguments))
         return error(parser.errorText());
     if (parser.isSet(help)) {
         ParsedOptions parsed;
