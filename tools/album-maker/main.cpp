@@ -81,6 +81,8 @@ int main(int argc, char** argv)
             out << "container=" << outcome.pack->container << Qt::endl;
             out << "play: " << outcome.pack->command << Qt::endl;
         }
+        if (!outcome.skipped.isEmpty())
+            QTextStream(stderr) << "album-maker: " << AlbumBuilder::unreadableLine(outcome.skipped) << Qt::endl;
     } catch (const MakerError& error) {
         fail(error.what());
         return ExitFailure;
