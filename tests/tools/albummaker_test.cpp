@@ -320,6 +320,22 @@ TEST_F(AlbumMakerTest, UnreadablePhotosAreLeftOutAndNamedInOneLine)
     EXPECT_EQ(model.InfoLine(), "2 categories, 3 photos");
 }
 
+TEST_F(AlbumMakerTest, ProgressLineShowsOnlyOnATerminal)
+{
+    if (!QFileInfo("/usr/bin/script").isExecutable())
+        GTEST_SKIP() << "script(1) is needed to give the tool a terminal";
+    writePicture(path("photos/a.png"));
+    writePicture(path("photos/b.png"));
+    QProcess terminal;
+    terminal.start("/usr/bin/script", {"-qec", binFolder() + "/album-maker " + path("photos") + " " + path("album"),
+                                       "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(120000));
+    const QString shown = QString::fromUtf8(terminal.readAllStandardOutput());
+    EXPECT_EQ(terminal.exitCode(), 0) << shown.toStdString();
+    // Rewritten in place, then wiped before the summary.
+    EXPECT_TRUE(shown.startsWith("\rpictures 1/2\rpictures 2/2\r            \ralbum=")) << shown.toStdString();
+}
+
 TEST_F(AlbumMakerTest, AlbumIsTheSameWhateverTheNumberOfJobs)
 {
     for (int i = 1; i <= 9; ++i)
