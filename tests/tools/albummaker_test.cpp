@@ -233,10 +233,13 @@ TEST_F(AlbumMakerTest, PhotosComeInTheOrderTakenWithDateAndCameraCaptions)
     const QDateTime noTime;
     const std::tuple<const char*, QByteArray, QDateTime, QString, QString> photos[] = {
         // file, EXIF block (or none), modification time (or the fixed one), Date and Camera captions
-        {"b.jpg", tiffBlock(true, {{tagMake, "Canon"}, {tagModel, "Canon EOS R6"}, {tagDateTime, "2030:01:01 00:00:00"}},
-                            {{tagOriginal, "2024:05:17 10:00:00"}}),
+        {"b.jpg",
+         tiffBlock(true, {{tagMake, "Canon"}, {tagModel, "Canon EOS R6"}, {tagDateTime, "2030:01:01 00:00:00"}},
+                   {{tagOriginal, "2024:05:17 10:00:00"}}),
          noTime, "2024-05-17 10:00", "Canon EOS R6"},
-        {"a.jpg", tiffBlock(false, {{tagMake, "NIKON CORPORATION"}, {tagModel, "D750"}, {tagDateTime, "2024:05:17 09:00:00"}}),
+        {"a.jpg",
+         tiffBlock(false,
+                   {{tagMake, "NIKON CORPORATION"}, {tagModel, "D750"}, {tagDateTime, "2024:05:17 09:00:00"}}),
          noTime, "2024-05-17 09:00", "NIKON CORPORATION D750"},
         {"c.png", {}, QDateTime(QDate(2024, 4, 30), QTime(12, 0)), "", ""},
         {"d10.jpg", tiffBlock(false, {{tagModel, "Pixel 7"}}, {{tagOriginal, "2024:06:01 08:00:00"}}), noTime,

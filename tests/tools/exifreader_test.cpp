@@ -58,9 +58,10 @@ QByteArray smallJpeg()
 // DateTimeOriginal in the Exif IFD.
 QByteArray usualBlock(bool bigEndian)
 {
-    return tiffBlock(bigEndian,
-                     {{Make, "Canon"}, {Model, "Canon EOS R6"}, {Orientation, {}, 6}, {DateTime, "2030:01:01 00:00:00"}},
-                     {{DateTimeOriginal, "2024:05:17 14:03:22"}});
+    return tiffBlock(
+        bigEndian,
+        {{Make, "Canon"}, {Model, "Canon EOS R6"}, {Orientation, {}, 6}, {DateTime, "2030:01:01 00:00:00"}},
+        {{DateTimeOriginal, "2024:05:17 14:03:22"}});
 }
 
 TEST(ExifReaderTest, ReadsDateAndCameraAndNothingFromBadBlocks)

@@ -104,7 +104,8 @@ int MakerOptions::parseJobs(const QString& text)
     bool ok = false;
     const int jobs = text.trimmed().toInt(&ok);
     if (!ok || jobs < 1 || jobs > MaxJobs)
-        throw MakerError(QStringLiteral("bad --jobs \"%1\": expected a number 1..%2").arg(text, QString::number(MaxJobs)));
+        throw MakerError(
+            QStringLiteral("bad --jobs \"%1\": expected a number 1..%2").arg(text, QString::number(MaxJobs)));
     return jobs;
 }
 
