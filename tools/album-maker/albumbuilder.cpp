@@ -3,8 +3,9 @@
 // ours
 #include "albuminfowriter.h"
 #include "makererror.h"
-#include "photoscanner.h"
-#include "picturemaker.h"
+#include "naturalorder.h"
+#include "photorenderer.h"
+#include "progressline.h"
 #include "stagingfolder.h"
 
 // Qt
@@ -79,15 +80,13 @@ void AlbumBuilder::checkInputs() const
     StagingFolder::checkTarget(m_target);
 }
 
-DraftPicture AlbumBuilder::writePicture(const QImage& picture, const QString& base) const
+DraftPicture AlbumBuilder::writePicture(const EncodedPicture& picture, const QString& base) const
 {
     DraftPicture written;
     written.fileName = base + QStringLiteral(".jpg");
     written.thumbnailFileName = base + QStringLiteral("_t.jpg");
-    PictureMaker::saveJpeg(picture, m_build.filePath(QString::fromLatin1(ResultFolder) + u'/' + written.fileName));
-    PictureMaker::saveJpeg(PictureMaker::thumbnail(picture),
-                           m_build.filePath(QString::fromLatin1(ThumbnailFolder) + u'/' + written.thumbnailFileName),
-                           85);
+    writeFile(QString::fromLatin1(ResultFolder) + u'/' + written.fileName, picture.picture);
+    writeFile(QString::fromLatin1(ThumbnailFolder) + u'/' + written.thumbnailFileName, picture.thumbnail);
     return written;
 }
 
@@ -95,24 +94,78 @@ DraftPicture AlbumBuilder::writeCover(const QString& givenPath, const QString& b
                                       const QString& subtitle) const
 {
     const QSize size = m_draft.pictureSize;
-    return writePicture(givenPath.isEmpty() ? PictureMaker::titleCard(size, title, subtitle)
-                                            : PictureMaker::loadFitted(givenPath, size),
+    return writePicture(PictureMaker::encode(givenPath.isEmpty() ? PictureMaker::titleCard(size, title, subtitle)
+                                                                 : PictureMaker::loadFitted(givenPath, size)),
                         base);
+}
+
+void AlbumBuilder::writePhotos(const QVector<SourceCategory>& sources)
+{
+    QStringList paths;
+    for (const SourceCategory& source : sources) {
+        for (const SourcePhoto& photo : source.photos)
+            paths.append(photo.path);
+    }
+    PhotoRenderer renderer(paths, m_draft.pictureSize, m_options.jobs);
+    ProgressLine progress(QStringLiteral("pictures"), int(paths.size()));
+    int done = 0;
+    int photoNumber = 0;
+    for (const SourceCategory& source : sources) {
+        DraftCategory category;
+        category.name = source.name;
+        for (const SourcePhoto& original : source.photos) {
+            const std::optional<EncodedPicture> picture = renderer.next();
+            progress.show(++done);
+            if (!picture) {
+                m_skipped.append(original.path);
+                continue;
+            }
+            DraftPicture photo =
+                writePicture(*picture, QStringLiteral("p%1").arg(++photoNumber, 4, 10, QChar(u'0')));
+            photo.title = QFileInfo(original.path).completeBaseName();
+            if (original.taken.isValid())
+                photo.date = original.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+            photo.camera = original.camera;
+            category.photos.append(photo);
+        }
+        if (!category.photos.isEmpty())
+            m_draft.categories.append(category);
+    }
+}
+
+void AlbumBuilder::writeCovers()
+{
+    m_draft.frontCover = writeCover(m_options.frontCover, QStringLiteral("front"), m_draft.title,
+                                    m_draft.author.isEmpty() ? m_draft.infoLine : m_draft.author);
+    const qsizetype count = m_draft.categories.size();
+    for (qsizetype c = 0; c < count; ++c) {
+        DraftCategory& category = m_draft.categories[c];
+        const QString prefix = QStringLiteral("c%1").arg(c + 1, 2, 10, QChar(u'0'));
+        category.frontCover = writeCover(QString(), prefix + QStringLiteral("_front"), category.name,
+                                         plural(int(category.photos.size()), "photo", "photos"));
+        // The show wraps from the last category to the first.
+        const QString next = m_draft.categories[(c + 1) % count].name;
+        category.backCover = writeCover(QString(), prefix + QStringLiteral("_back"), category.name,
+                                        QStringLiteral("Next: %1").arg(next));
+    }
+    m_draft.backCover =
+        writeCover(m_options.backCover, QStringLiteral("back"), QStringLiteral("The End"), m_draft.title);
 }
 
 void AlbumBuilder::writeMusic()
 {
-    for (int i = 0; i < m_options.musicFiles.size(); ++i) {
-        const QString name = musicName(i + 1, m_options.musicFiles[i]);
-        copyFile(m_options.musicFiles[i], QString::fromLatin1(ThumbnailFolder) + u'/' + name);
+    const QStringList music =
+        m_options.musicFiles.isEmpty() ? PhotoScanner::musicIn(m_options.photosFolder) : m_options.musicFiles;
+    for (int i = 0; i < music.size(); ++i) {
+        const QString name = musicName(i + 1, music[i]);
+        copyFile(music[i], QString::fromLatin1(ThumbnailFolder) + u'/' + name);
         m_draft.musicFiles.append(name);
     }
 }
 
-void AlbumBuilder::writeTextFile(const QString& name, const QString& text) const
+void AlbumBuilder::writeFile(const QString& name, const QByteArray& bytes) const
 {
     QFile file(m_build.filePath(name));
-    const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw MakerError(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
 }
@@ -130,11 +183,11 @@ void AlbumBuilder::copyFile(const QString& from, const QString& name) const
 BuildOutcome AlbumBuilder::build()
 {
     checkInputs();
-    const QVector<SourceCategory> sources = PhotoScanner::scan(m_options.photosFolder, m_target);
-    if (sources.isEmpty())
+    const ScannedPhotos scanned = PhotoScanner::scan(m_options.photosFolder, m_target, m_options.byMonth);
+    if (scanned.categories.isEmpty() && scanned.unsupported.isEmpty())
         throw MakerError(QStringLiteral("no pictures in %1").arg(m_options.photosFolder));
-    for (const SourceCategory& source : sources) {
-        if (source.photoPaths.size() > MaxPhotosPerCategory)
+    for (const SourceCategory& source : scanned.categories) {
+        if (source.photos.size() > MaxPhotosPerCategory)
             throw MakerError(QStringLiteral("category %1 has more than %2 photos")
                                  .arg(source.name, QString::number(MaxPhotosPerCategory)));
     }
@@ -146,6 +199,19 @@ BuildOutcome AlbumBuilder::build()
             throw MakerError(QStringLiteral("cannot create %1").arg(m_build.filePath(QString::fromLatin1(folder))));
     }
 
+    m_draft.pictureSize = m_options.pictureSize;
+    m_skipped = scanned.unsupported;
+    writePhotos(scanned.categories);
+    const QDir photos(QFileInfo(m_options.photosFolder).absoluteFilePath());
+    QStringList skipped;
+    for (const QString& path : m_skipped)
+        skipped.append(photos.relativeFilePath(path));
+    sortNaturally(skipped);
+    if (m_draft.categories.isEmpty()) {
+        throw MakerError(QStringLiteral("no readable pictures in %1 (%2)")
+                             .arg(m_options.photosFolder, unreadableLine(skipped)));
+    }
+
     const QString photosName = QFileInfo(canonical(m_options.photosFolder)).fileName();
     m_draft.title = m_options.title.isEmpty() ? photosName : m_options.title;
     m_draft.author = m_options.author;
@@ -153,49 +219,21 @@ BuildOutcome AlbumBuilder::build()
     m_draft.web = m_options.web;
     m_draft.description = m_options.description;
     m_draft.otherInfo = QStringLiteral("Made with the Tarnwick album maker");
-    m_draft.pictureSize = m_options.pictureSize;
-    int photoCount = 0;
-    for (const SourceCategory& source : sources)
-        photoCount += source.photoPaths.size();
-    m_draft.infoLine = plural(sources.size(), "category", "categories") + QStringLiteral(", ")
-        + plural(photoCount, "photo", "photos");
-
-    m_draft.frontCover = writeCover(m_options.frontCover, QStringLiteral("front"), m_draft.title,
-                                    m_draft.author.isEmpty() ? m_draft.infoLine : m_draft.author);
-    int photoNumber = 0;
-    for (int c = 0; c < sources.size(); ++c) {
-        const SourceCategory& source = sources[c];
-        DraftCategory category;
-        category.name = source.name;
-        const QString prefix = QStringLiteral("c%1").arg(c + 1, 2, 10, QChar(u'0'));
-        category.frontCover = writeCover(QString(), prefix + QStringLiteral("_front"), source.name,
-                                         plural(source.photoPaths.size(), "photo", "photos"));
-        for (const QString& path : source.photoPaths) {
-            const QString base = QStringLiteral("p%1").arg(++photoNumber, 4, 10, QChar(u'0'));
-            DraftPicture photo = writePicture(PictureMaker::loadFitted(path, m_draft.pictureSize), base);
-            photo.title = QFileInfo(path).completeBaseName();
-            category.photos.append(photo);
-        }
-        // The show wraps from the last category to the first.
-        const QString next = sources[(c + 1) % sources.size()].name;
-        category.backCover = writeCover(QString(), prefix + QStringLiteral("_back"), source.name,
-                                        QStringLiteral("Next: %1").arg(next));
-        m_draft.categories.append(category);
-    }
-    m_draft.backCover =
-        writeCover(m_options.backCover, QStringLiteral("back"), QStringLiteral("The End"), m_draft.title);
+    m_draft.infoLine = plural(int(m_draft.categories.size()), "category", "categories") + QStringLiteral(", ")
+        + plural(m_draft.photoCount(), "photo", "photos");
+    writeCovers();
 
     const QImage background = m_options.background.isEmpty()
         ? PictureMaker::gradientBackground(m_draft.pictureSize)
         : PictureMaker::loadFilling(m_options.background, m_draft.pictureSize);
-    PictureMaker::saveJpeg(background, m_build.filePath(QString::fromLatin1(ResultFolder) + u'/'
-                                                        + QString::fromLatin1(AlbumPacker::BackgroundName)));
+    writeFile(QString::fromLatin1(ResultFolder) + u'/' + QString::fromLatin1(AlbumPacker::BackgroundName),
+              PictureMaker::jpegBytes(background, 90));
     writeMusic();
 
     const QString eol = QString::fromLatin1(AlbumInfoWriter::LineEnd);
-    writeTextFile(QString::fromLatin1(StagingFolder::AlbumMarker), AlbumInfoWriter::text(m_draft));
-    writeTextFile(QStringLiteral("profile.ini"),
-                  QStringLiteral("[Current]") + eol + QStringLiteral("MusicOpen=1") + eol);
+    writeFile(QString::fromLatin1(StagingFolder::AlbumMarker), AlbumInfoWriter::text(m_draft).toUtf8());
+    writeFile(QStringLiteral("profile.ini"),
+              (QStringLiteral("[Current]") + eol + QStringLiteral("MusicOpen=1") + eol).toUtf8());
     copyFile(m_shippedSettings, QStringLiteral("playerprofile.ini"));
 
     BuildOutcome outcome;
@@ -205,7 +243,14 @@ BuildOutcome AlbumBuilder::build()
     outcome.albumFolder = m_target;
     outcome.categories = m_draft.categories.size();
     outcome.photos = m_draft.photoCount();
+    outcome.skipped = skipped;
     return outcome;
+}
+
+QString AlbumBuilder::unreadableLine(const QStringList& names)
+{
+    return QStringLiteral("skipped %1: %2").arg(plural(int(names.size()), "unreadable file", "unreadable files"),
+                                                names.join(QStringLiteral(", ")));
 }
 
 } // namespace tarnwick

@@ -17,7 +17,10 @@ namespace tarnwick {
 struct DraftPicture {
     QString fileName;
     QString thumbnailFileName;
-    QString title; // the "Title" caption field; photos only
+    // The caption fields; photos only.
+    QString title;
+    QString date;   // when it was taken, "2024-05-17 14:03"
+    QString camera;
 };
 
 struct DraftCategory {

@@ -23,6 +23,28 @@ private:
     QString m_text;
 };
 
+// The caption fields of every photo, in the order the player shows them.
+struct CaptionField {
+    const char* name;
+    QString DraftPicture::*value;
+};
+constexpr CaptionField CaptionFields[] = {
+    {"Title", &DraftPicture::title},
+    {"Date", &DraftPicture::date},
+    {"Camera", &DraftPicture::camera},
+};
+
+bool hasValue(const AlbumDraft& draft, QString DraftPicture::*value)
+{
+    for (const DraftCategory& category : draft.categories) {
+        for (const DraftPicture& photo : category.photos) {
+            if (!(photo.*value).isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString AlbumInfoWriter::value(const QString& text)
@@ -64,8 +86,16 @@ QString AlbumInfoWriter::text(const AlbumDraft& draft)
     ini.entry("InfoLine", draft.infoLine);
     ini.entry("PictureWidth", draft.pictureSize.width());
     ini.entry("PictureHeight", draft.pictureSize.height());
-    ini.entry("Fields", QStringLiteral("Title"));
-    ini.entry("HiddenFields", QString());
+    QStringList fields;
+    QStringList hidden;
+    for (const CaptionField& field : CaptionFields) {
+        fields.append(QString::fromLatin1(field.name));
+        // A field no photo has a value for would only show an empty line.
+        if (!hasValue(draft, field.value))
+            hidden.append(QString::fromLatin1(field.name));
+    }
+    ini.entry("Fields", fields.join(u'|'));
+    ini.entry("HiddenFields", hidden.join(u'|'));
     ini.picture("FrontCover", draft.frontCover);
     ini.picture("BackCover", draft.backCover);
     ini.entry("Categories", int(draft.categories.size()));
@@ -85,7 +115,8 @@ QString AlbumInfoWriter::text(const AlbumDraft& draft)
         for (qsizetype p = 0; p < category.photos.size(); ++p) {
             const QString key = QStringLiteral("Photo%1").arg(p + 1);
             ini.picture(key, category.photos[p]);
-            ini.entry(key + ".Title", category.photos[p].title);
+            for (const CaptionField& field : CaptionFields)
+                ini.entry(key + u'.' + QString::fromLatin1(field.name), category.photos[p].*field.value);
         }
     }
     return ini.text();

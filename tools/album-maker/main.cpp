@@ -1,4 +1,4 @@
-// album-maker: makes a Tarnwick album folder from a folder of photos (see
+// tarnwick-album-maker: makes a Tarnwick album folder from a folder of photos (see
 // --help for the options and the layout it writes).
 
 // ours
@@ -30,7 +30,7 @@ void fail(const char* what)
     // One line, whatever the message holds.
     QString line = QString::fromUtf8(what);
     line.replace(u'\n', u' ');
-    QTextStream(stderr) << "album-maker: " << line << Qt::endl;
+    QTextStream(stderr) << "tarnwick-album-maker: " << line << Qt::endl;
 }
 
 // Qt's own warnings (a missing XDG_RUNTIME_DIR, font notes) would break the
@@ -38,7 +38,7 @@ void fail(const char* what)
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        QTextStream(stderr) << "album-maker: " << message << Qt::endl;
+        QTextStream(stderr) << "tarnwick-album-maker: " << message << Qt::endl;
 }
 
 } // namespace
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("album-maker"));
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick-album-maker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
 
     MakerOptions options;
@@ -69,8 +69,9 @@ int main(int argc, char** argv)
             DemoAlbum::prepare(demoSources.path(), options);
         }
         // The build puts the default settings beside the tool.
-        const QString shipped =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("playerprofile.ini"));
+        // The player's defaults, as built into it: an installed maker has no
+        // settings file beside it.
+        const QString shipped = QStringLiteral(":/tarnwick/playerprofile.ini");
         const BuildOutcome outcome = AlbumBuilder(options, shipped).build();
 
         QTextStream out(stdout);
@@ -81,6 +82,8 @@ int main(int argc, char** argv)
             out << "container=" << outcome.pack->container << Qt::endl;
             out << "play: " << outcome.pack->command << Qt::endl;
         }
+        if (!outcome.skipped.isEmpty())
+            QTextStream(stderr) << "tarnwick-album-maker: " << AlbumBuilder::unreadableLine(outcome.skipped) << Qt::endl;
     } catch (const MakerError& error) {
         fail(error.what());
         return ExitFailure;

@@ -2,10 +2,15 @@
 
 // ours
 #include "makererror.h"
+#include "photoscanner.h"
 
 // Qt
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <QThread>
+
+// std
+#include <algorithm>
 
 namespace tarnwick {
 
@@ -18,8 +23,23 @@ const char* const Description = R"(Makes a Tarnwick photo album from a folder of
 
 Each sub-folder of PHOTOS_DIR that holds pictures becomes a category (in
 natural order of the names); pictures lying directly in PHOTOS_DIR form a
-first category named after it. Photos are *.jpg *.jpeg *.png *.bmp *.gif in
-natural order; each photo's caption is its file name without the extension.
+first category named after it. With --by-month the categories are the
+months the photos were taken instead ("2024-05", oldest first), whatever
+folder they lie in. Photos are *.jpg *.jpeg *.png *.bmp *.gif *.webp *.heic
+*.heif as far as this system's Qt image plugins read them (%1 here).
+Within a category photos come in the order they were taken: the EXIF date
+taken when the file has one, else its modification time, then the natural
+order of the names. Pictures are turned upright by their EXIF orientation.
+
+Each photo's caption fields are Title (the file name without the
+extension), Date (the EXIF date taken) and Camera (the EXIF make and model).
+Files that cannot be read (broken, cut short or of a kind this system cannot
+read) are left out and named in one line on stderr at the end; an album
+with no readable photo is refused. On a terminal a progress line counts the
+pictures on stderr.
+
+Without --music, the music files lying directly in PHOTOS_DIR (*.mp3 *.wav
+*.ogg *.flac *.m4a, in natural order) become the album's music.
 
 ALBUM_DIR receives:
   album.ini                  the album information (play it with
@@ -34,7 +54,8 @@ ALBUM_DIR receives:
 Covers without --front/--back are generated title cards. The album is built
 beside ALBUM_DIR and moved into place when complete; an existing album
 folder (one holding album.ini) is replaced, any other non-empty folder is
-refused.
+refused. --jobs N makes N pictures at a time (default: one per processor);
+the album is the same whatever N is.
 
 --pack also writes the packed form into its own folder, ALBUM_DIR/packed,
 the program folder of a packed run:
@@ -78,10 +99,22 @@ QSize MakerOptions::parseSize(const QString& text)
     return QSize(w, h);
 }
 
+int MakerOptions::parseJobs(const QString& text)
+{
+    bool ok = false;
+    const int jobs = text.trimmed().toInt(&ok);
+    if (!ok || jobs < 1 || jobs > MaxJobs)
+        throw MakerError(
+            QStringLiteral("bad --jobs \"%1\": expected a number 1..%2").arg(text, QString::number(MaxJobs)));
+    return jobs;
+}
+
 MakerOptions MakerOptions::parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(Description));
+    const QStringList readable = PhotoScanner::readableKinds();
+    parser.setApplicationDescription(
+        QString::fromUtf8(Description).arg(readable.isEmpty() ? QStringLiteral("none") : readable.join(u' ')));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("PHOTOS_DIR", "Folder of photos (one sub-folder per category).");
@@ -93,10 +126,12 @@ MakerOptions MakerOptions::parse(const QStringList& arguments)
         {"web", "Album web address.", "W"},
         {"description", "Album description (\\n for a line break).", "D"},
         {"size", "Picture size of the album (default 800x600).", "WxH", "800x600"},
-        {"music", "Background music file; repeat for more.", "FILE"},
+        {"music", "Background music file; repeat for more (default: those in PHOTOS_DIR).", "FILE"},
         {"front", "Picture for the album's front cover.", "F"},
         {"back", "Picture for the album's back cover.", "B"},
         {"background", "Background picture (default: a dark gradient).", "IMG"},
+        {"by-month", "One category per month taken instead of one per sub-folder."},
+        {"jobs", "Pictures made at a time (default: one per processor).", "N"},
         {"pack", "Also write the packed form (album.pak and its index) into ALBUM_DIR/packed."},
         {"demo", "Make a demo album in ALBUM_DIR from generated pictures and music."},
     });
@@ -133,6 +168,9 @@ MakerOptions MakerOptions::parse(const QStringList& arguments)
     options.backCover = requireValue(parser, "back");
     options.background = requireValue(parser, "background");
     options.pack = parser.isSet("pack");
+    options.byMonth = parser.isSet("by-month");
+    options.jobs = parser.isSet("jobs") ? parseJobs(parser.value("jobs"))
+                                        : std::clamp(QThread::idealThreadCount(), 1, MaxJobs);
     return options;
 }
 

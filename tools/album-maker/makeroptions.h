@@ -2,7 +2,7 @@
 // The album maker's command line:
 //   album-maker PHOTOS_DIR ALBUM_DIR [--title T] [--author A] [--email E]
 //     [--web W] [--description D] [--size WxH] [--music FILE]... [--front F]
-//     [--back B] [--background IMG] [--pack]
+//     [--back B] [--background IMG] [--by-month] [--jobs N] [--pack]
 //   album-maker --demo ALBUM_DIR [same options]
 
 // Qt
@@ -27,6 +27,8 @@ struct MakerOptions {
     QString backCover;
     QString background;   // empty: a generated gradient
     bool pack = false;
+    bool byMonth = false; // one category per month taken
+    int jobs = 1;         // threads that make the pictures
 
     // Parses the arguments (program name first). --help and --version print
     // and end the process with status 0. Throws MakerError on anything it
@@ -35,6 +37,10 @@ struct MakerOptions {
 
     // "800x600" -> 800 x 600; each side 16..8192. Throws MakerError.
     static QSize parseSize(const QString& text);
+
+    // "4" -> 4; 1..MaxJobs. Throws MakerError.
+    static int parseJobs(const QString& text);
+    static constexpr int MaxJobs = 256;
 };
 
 } // namespace tarnwick

@@ -1,9 +1,12 @@
 #include "picturemaker.h"
 
 // ours
+#include "jpegsegments.h"
 #include "makererror.h"
 
 // Qt
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QImageReader>
@@ -23,6 +26,17 @@ bool swapsSides(QImageIOHandler::Transformations t)
     return t.testFlag(QImageIOHandler::TransformationRotate90);
 }
 
+// True for a JPEG or PNG file that ends before its end marker. Their
+// decoders would show the missing part grey or complain on stderr.
+bool cutShort(const QByteArray& bytes)
+{
+    if (JpegSegments::isJpeg(bytes))
+        return !JpegSegments::isComplete(bytes);
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n");
+    static const QByteArray pngEnd("IEND\xae\x42\x60\x82");
+    return bytes.startsWith(pngSignature) && !bytes.contains(pngEnd);
+}
+
 void fillGradient(QImage& image)
 {
     QPainter painter(&image);
@@ -36,7 +50,20 @@ void fillGradient(QImage& image)
 
 QImage PictureMaker::decodeScaled(const QString& path, QSize box, Qt::AspectRatioMode mode)
 {
-    QImageReader reader(path);
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw MakerError(
+            QStringLiteral("cannot read picture %1: %2").arg(QFileInfo(path).absoluteFilePath(), file.errorString()));
+    }
+    if (cutShort(bytes))
+        throw MakerError(QStringLiteral("picture %1 is cut short").arg(QFileInfo(path).absoluteFilePath()));
+    // The format goes by the content, whatever the name says.
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     QSize stored = reader.size();
     if (!stored.isValid()) {
@@ -125,12 +152,21 @@ void PictureMaker::drawCaption(QImage& image, const QString& title, const QStrin
         drawShadowed(subtitleBox, h / 18, false, subtitle);
 }
 
-void PictureMaker::saveJpeg(const QImage& image, const QString& path, int quality)
+EncodedPicture PictureMaker::encode(const QImage& picture)
 {
-    QImageWriter writer(path, "jpeg");
+    return {jpegBytes(picture, 90), jpegBytes(thumbnail(picture), 85)};
+}
+
+QByteArray PictureMaker::jpegBytes(const QImage& image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     if (!writer.write(image))
-        throw MakerError(QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
+        throw MakerError(QStringLiteral("cannot make a JPEG picture: %1").arg(writer.errorString()));
+    return bytes;
 }
 
 } // namespace tarnwick

@@ -2,8 +2,9 @@
 // The pictures of an album as the maker produces them: photos decoded
 // straight to the album's picture size and letterboxed on black,
 // thumbnails, generated title cards and the background. All images are
-// Format_RGB32. Runs on the main thread of the tool; needs a
-// QGuiApplication for the text of the title cards.
+// Format_RGB32. Loading, scaling and encoding run on any thread, one
+// picture per call; the title cards need a QGuiApplication for their text
+// and are made on the main thread.
 
 // Qt
 #include <QImage>
@@ -11,6 +12,12 @@
 #include <QString>
 
 namespace tarnwick {
+
+// A picture of the album and its thumbnail as JPEG files.
+struct EncodedPicture {
+    QByteArray picture;
+    QByteArray thumbnail;
+};
 
 class PictureMaker {
 public:
@@ -21,7 +28,8 @@ public:
     // The picture at `path`, its orientation tag applied, scaled to fit
     // inside `size` (keeping its aspect) and centred on black, exactly
     // `size`. Big JPEGs are decoded at about the wanted size. Throws
-    // MakerError naming the file when it cannot be read or decoded.
+    // MakerError naming the file when it cannot be read or decoded, or is
+    // a JPEG cut short.
     static QImage loadFitted(const QString& path, QSize size);
 
     // The picture at `path` scaled to cover `size` and cropped to it
@@ -41,8 +49,11 @@ public:
     // white with a shadow, at sizes that follow the image height.
     static void drawCaption(QImage& image, const QString& title, const QString& subtitle);
 
-    // Writes `image` as a JPEG. Throws MakerError naming the file on failure.
-    static void saveJpeg(const QImage& image, const QString& path, int quality = 90);
+    // `picture` as a JPEG (quality 90) and its thumbnail (quality 85).
+    static EncodedPicture encode(const QImage& picture);
+
+    // `image` as a JPEG file's bytes. Throws MakerError on failure.
+    static QByteArray jpegBytes(const QImage& image, int quality);
 
 private:
     static QImage decodeScaled(const QString& path, QSize box, Qt::AspectRatioMode mode);
