@@ -54,16 +54,35 @@ void bandSpan(const BandTable& starts, int i, float size, std::int32_t& start, s
     extent = i < kBands ? sub(starts[i + 1], starts[i]) : whole(double(size) - starts[kBands]);
 }
 
+// Whether a frame can be blended straight over the outgoing picture kept
+// in objDest: the picture, the display and the incoming picture all of one
+// size, so that each display row is the blend of the same rows of the other
+// two. Then one pass per row reads two pictures and writes the display,
+// where restoring the display from its picture and blending over it took
+// two passes and five streams of memory. Other sizes take that old way.
+bool blendsOverPicture(const Surface& objDest, const Surface& objScr)
+{
+    return objDest.hasPicture() && objDest.picture().size() == objDest.image().size()
+        && objDest.picture().format() == objDest.image().format() && objScr.image().size() == objDest.image().size()
+        && objScr.image().format() == objDest.image().format();
+}
+
+const std::uint32_t* pictureRow(const Surface& s, int y)
+{
+    return reinterpret_cast<const std::uint32_t*>(s.picture().constScanLine(y));
+}
+
+// The alpha of each column this frame, in the form the row kernel reads.
 // Column bands tile the width without overlapping, so they are drawn as one
 // alpha per column over whole rows: band by band would walk the picture in
 // tall narrow strips. Columns outside every band keep alpha 0, which leaves
 // them as they are.
-void drawColumnBands(Surface& objDest, const Surface& objScr, const BandTable& colX, bool leadingFirst,
-                     std::int32_t base)
+std::vector<std::uint32_t> columnAlphas(const Surface& objDest, const BandTable& colX, bool leadingFirst,
+                                        std::int32_t base)
 {
-    std::vector<std::uint8_t> columnAlpha(static_cast<std::size_t>(objDest.width()), 0);
+    std::vector<std::uint32_t> columnAlpha(static_cast<std::size_t>(objDest.width()), 0);
     for (int i = 1; i <= kBands; ++i) {
-        const std::uint8_t alpha = bandAlpha(i, leadingFirst, base);
+        const std::uint32_t alpha = pixelrow::alphaPair(bandAlpha(i, leadingFirst, base));
         std::int32_t start = 0;
         std::int32_t extent = 0;
         bandSpan(colX, i, objDest.ScaleWidth(), start, extent);
@@ -71,17 +90,63 @@ void drawColumnBands(Surface& objDest, const Surface& objScr, const BandTable& c
         for (int x = std::max(start, 0); x < end; ++x)
             columnAlpha[x] = alpha;
     }
-    const int h = std::min({whole(objDest.ScaleHeight()), objDest.height(), objScr.height()});
-    const int w = std::min(objDest.width(), objScr.width());
-    for (int y = 0; y < h; ++y)
-        pixelrow::blendRowAlphas(objDest.row(y), objScr.row(y), w, columnAlpha.data());
+    return columnAlpha;
 }
 
+// The alpha of each row this frame; -1 for a row outside every band.
+std::vector<int> rowAlphas(const Surface& objDest, const BandTable& rowY, bool leadingFirst, std::int32_t base)
+{
+    std::vector<int> rowAlpha(static_cast<std::size_t>(objDest.height()), -1);
+    for (int i = 1; i <= kBands; ++i) {
+        const int alpha = bandAlpha(i, leadingFirst, base);
+        std::int32_t start = 0;
+        std::int32_t extent = 0;
+        bandSpan(rowY, i, objDest.ScaleHeight(), start, extent);
+        const int end = std::min<std::int64_t>(std::int64_t(start) + extent, objDest.height());
+        for (int y = std::max(start, 0); y < end; ++y)
+            rowAlpha[y] = alpha;
+    }
+    return rowAlpha;
+}
+
+// One frame over the outgoing picture (see blendsOverPicture): variant 0
+// with the base alpha everywhere, else the bands.
+void drawOverPicture(Surface& objDest, const Surface& objScr, const BandTable& colX, const BandTable& rowY,
+                     int variant, std::int32_t base)
+{
+    const int w = objDest.width();
+    const bool leadingFirst = variant == 1 || variant == 3;
+    if (variant == 0) {
+        for (int y = 0; y < objDest.height(); ++y)
+            pixelrow::blendRowOver(objDest.row(y), pictureRow(objDest, y), objScr.row(y), w,
+                                   static_cast<std::uint8_t>(base));
+    } else if (variant < 3) {
+        const std::vector<std::uint32_t> alphas = columnAlphas(objDest, colX, leadingFirst, base);
+        for (int y = 0; y < objDest.height(); ++y)
+            pixelrow::blendRowAlphas(objDest.row(y), pictureRow(objDest, y), objScr.row(y), w, alphas.data());
+    } else {
+        const std::vector<int> alphas = rowAlphas(objDest, rowY, leadingFirst, base);
+        for (int y = 0; y < objDest.height(); ++y) {
+            if (alphas[y] < 0)
+                std::copy_n(pictureRow(objDest, y), w, objDest.row(y));
+            else
+                pixelrow::blendRowOver(objDest.row(y), pictureRow(objDest, y), objScr.row(y), w,
+                                       static_cast<std::uint8_t>(alphas[y]));
+        }
+    }
+}
+
+// One frame the old way, for surfaces of different sizes: the display
+// restored from its picture, then the bands blended over it.
 void drawBands(Surface& objDest, const Surface& objScr, const BandTable& colX,
                const BandTable& rowY, BandLayout layout, std::int32_t base)
 {
     if (!layout.rows) {
-        drawColumnBands(objDest, objScr, colX, layout.leadingFirst, base);
+        const std::vector<std::uint32_t> alphas = columnAlphas(objDest, colX, layout.leadingFirst, base);
+        const int h = std::min({whole(objDest.ScaleHeight()), objDest.height(), objScr.height()});
+        const int w = std::min(objDest.width(), objScr.width());
+        for (int y = 0; y < h; ++y)
+            pixelrow::blendRowAlphas(objDest.row(y), objDest.row(y), objScr.row(y), w, alphas.data());
         return;
     }
     for (int i = 1; i <= kBands; ++i) {
@@ -115,15 +180,18 @@ void clsMovie::Effect_Blend(Surface& objScr, Surface&, Surface&, Surface& objDes
         objDest.setPictureFromImage();
 
         for (std::int32_t frame = 1; frame <= times; ++frame) {
-            objDest.clear();
             const std::int32_t base = floorLong(frame * step);
-            if (variant == 0) {
-                if (base > 255)
-                    throw EffectFailure(kOverflow); // the alpha is a byte
+            if (variant == 0 && base > 255)
+                throw EffectFailure(kOverflow); // the alpha is a byte
+            if (blendsOverPicture(objDest, objScr)) {
+                drawOverPicture(objDest, objScr, colX, rowY, variant, base);
+            } else if (variant == 0) {
+                objDest.clear();
                 alphaBlend(objDest, 0, 0, whole(objDest.ScaleWidth()), whole(objDest.ScaleHeight()),
                            objScr, 0, 0, whole(objScr.ScaleWidth()), whole(objScr.ScaleHeight()),
                            static_cast<std::uint8_t>(base));
             } else {
+                objDest.clear();
                 const BandLayout layout{variant >= 3, variant == 1 || variant == 3};
                 drawBands(objDest, objScr, colX, rowY, layout, base);
             }

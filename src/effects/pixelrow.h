@@ -21,10 +21,21 @@ void orRow(std::uint32_t* d, const std::uint32_t* s, int n);
 // c(d) = (c(s)*a + c(d)*(255-a) + 127) / 255, integer division.
 void blendRow(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t a);
 
-// As blendRow with an alpha per pixel: pixel i blends with alphas[i].
-// Blend's column bands use it a whole row at a time, so the picture is
-// walked in memory order instead of band by band.
-void blendRowAlphas(std::uint32_t* d, const std::uint32_t* s, int n, const std::uint8_t* alphas);
+// As blendRow, with the pixels blended over read from `under` instead of d:
+// c(d) = (c(s)*a + c(under)*(255-a) + 127) / 255. One pass where restoring
+// d from `under` and then blending over it would take two. `under` may be
+// d itself, not partly overlap it.
+void blendRowOver(std::uint32_t* d, const std::uint32_t* under, const std::uint32_t* s, int n, std::uint8_t a);
+
+// A pixel's alpha in both 16-bit halves, the form blendRowAlphas reads.
+constexpr std::uint32_t alphaPair(std::uint8_t a) { return a * 0x00010001u; }
+
+// As blendRowOver with an alpha per pixel: pixel i blends with the alpha
+// of alphaPairs[i] (see alphaPair). Blend's column bands use it a whole row
+// at a time, so the picture is walked in memory order instead of band by
+// band, with the row of alphas made once a frame.
+void blendRowAlphas(std::uint32_t* d, const std::uint32_t* under, const std::uint32_t* s, int n,
+                    const std::uint32_t* alphaPairs);
 
 // d[i] = colour | 0xFF000000.
 void fillRow(std::uint32_t* d, int n, std::uint32_t colour);
@@ -35,7 +46,8 @@ constexpr std::uint32_t blendChannel(std::uint32_t s, std::uint32_t d, std::uint
     return (s * a + d * (255 - a) + 127) / 255;
 }
 
-// The name of the vector unit the kernels run on ("avx2", "sse2").
+// The name of the vector unit the kernels run on ("avx512bw", "avx2",
+// "sse2").
 const char* vectorUnit();
 // Tests and benchmarks: makes the kernels run on the named unit; false (and
 // nothing changes) when this machine lacks it. Not thread-safe.

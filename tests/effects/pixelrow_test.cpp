@@ -26,7 +26,7 @@ template <class Check>
 void onEveryUnit(Check check)
 {
     const std::string chosen = pixelrow::vectorUnit();
-    for (const char* unit : {"sse2", "avx2"}) {
+    for (const char* unit : {"sse2", "avx2", "avx512bw"}) {
         if (!pixelrow::useVectorUnit(unit))
             continue;
         SCOPED_TRACE(unit);
@@ -59,6 +59,9 @@ void exhaustivePair(std::uint32_t hi, std::uint32_t lo, std::uint32_t& s, std::u
 // Alphas that differ from pixel to pixel, for the per-pixel blend.
 std::uint8_t pixelAlpha(int i) { return static_cast<std::uint8_t>(i * 37 + 11); }
 
+// The row a blend over another row reads instead of its destination.
+std::uint32_t underPixel(int i) { return 0x2468ACE0u ^ (0x01030507u * (i + 3)); }
+
 } // namespace
 
 TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
@@ -68,6 +71,7 @@ TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
     for (std::uint32_t i = 0; i < kPairs; ++i)
         exhaustivePair(i >> 8, i & 0xFF, src[i], dst[i]);
     std::vector<std::uint8_t> alphas(kPairs);
+    std::vector<std::uint32_t> pairs(kPairs);
 
     // Pass p blends every pixel with alpha p (one alpha for the row), or
     // pixel i with (p + 7 i) mod 256 (an alpha per pixel); over the 256
@@ -76,11 +80,13 @@ TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
         SCOPED_TRACE(perPixel ? "alpha per pixel" : "one alpha");
         onEveryUnit([&] {
             for (int pass = 0; pass <= 255; ++pass) {
-                for (int i = 0; i < kPairs; ++i)
+                for (int i = 0; i < kPairs; ++i) {
                     alphas[i] = static_cast<std::uint8_t>(perPixel ? pass + 7 * i : pass);
+                    pairs[i] = pixelrow::alphaPair(alphas[i]);
+                }
                 out = dst;
                 if (perPixel)
-                    pixelrow::blendRowAlphas(out.data(), src.data(), kPairs, alphas.data());
+                    pixelrow::blendRowAlphas(out.data(), out.data(), src.data(), kPairs, pairs.data());
                 else
                     pixelrow::blendRow(out.data(), src.data(), kPairs, static_cast<std::uint8_t>(pass));
                 int wrong = 0;
@@ -114,7 +120,7 @@ TEST(PixelRow, BlendRuleEndsAndRounding)
 
 TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
 {
-    enum class Kernel { And, Or, Blend, BlendAlphas, Fill, BlendInPlace };
+    enum class Kernel { And, Or, Blend, BlendAlphas, BlendOver, Fill, BlendInPlace };
     struct Case {
         const char* name;
         Kernel kernel;
@@ -132,13 +138,19 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
          [](std::uint32_t d, std::uint32_t s, int i) {
              return blendedPixel(d, s, pixelAlpha(i));
          }},
+        // Over another row: what was in d is not read.
+        {"blend over", Kernel::BlendOver, [](std::uint32_t, std::uint32_t s, int i) {
+             return blendedPixel(underPixel(i), s, kAlpha);
+         }},
         // A row blended over itself keeps its colours and only turns opaque.
         {"blend in place", Kernel::BlendInPlace, [](std::uint32_t d, std::uint32_t, int) { return d | 0xFF000000u; }},
     };
 
-    std::vector<std::uint8_t> alphas(40);
-    for (int i = 0; i < 40; ++i)
-        alphas[i] = pixelAlpha(i);
+    std::vector<std::uint32_t> pairs(40), under(40);
+    for (int i = 0; i < 40; ++i) {
+        pairs[i] = pixelrow::alphaPair(pixelAlpha(i));
+        under[i] = underPixel(i);
+    }
     onEveryUnit([&] {
         for (const Case& c : cases) {
             for (int offset = 0; offset < 3; ++offset) {
@@ -157,7 +169,8 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
                     case Kernel::And: pixelrow::andRow(d, s, n); break;
                     case Kernel::Or: pixelrow::orRow(d, s, n); break;
                     case Kernel::Blend: pixelrow::blendRow(d, s, n, kAlpha); break;
-                    case Kernel::BlendAlphas: pixelrow::blendRowAlphas(d, s, n, alphas.data()); break;
+                    case Kernel::BlendAlphas: pixelrow::blendRowAlphas(d, d, s, n, pairs.data()); break;
+                    case Kernel::BlendOver: pixelrow::blendRowOver(d, under.data(), s, n, kAlpha); break;
                     case Kernel::Fill: pixelrow::fillRow(d, n, kFill); break;
                     case Kernel::BlendInPlace: pixelrow::blendRow(d, d, n, kAlpha); break;
                     }
