@@ -90,6 +90,17 @@ template <class V>
 }
 
 template <class V>
+[[gnu::always_inline]] inline void copyBody(std::uint32_t* d, const std::uint32_t* s, int n)
+{
+    const auto opaque = V::splat(kOpaque);
+    int i = 0;
+    for (; i + V::kPixels <= n; i += V::kPixels)
+        V::store(d + i, V::load(s + i) | opaque);
+    for (; i < n; ++i)
+        d[i] = s[i] | kOpaque;
+}
+
+template <class V>
 [[gnu::always_inline]] inline void fillBody(std::uint32_t* d, int n, std::uint32_t colour)
 {
     colour |= kOpaque;
@@ -173,6 +184,7 @@ struct Kernels {
     const char* name;
     void (*andRow)(std::uint32_t*, const std::uint32_t*, int);
     void (*orRow)(std::uint32_t*, const std::uint32_t*, int);
+    void (*copyRow)(std::uint32_t*, const std::uint32_t*, int);
     void (*blendRow)(std::uint32_t*, const std::uint32_t*, const std::uint32_t*, int, std::uint8_t);
     void (*blendRowAlphas)(std::uint32_t*, const std::uint32_t*, const std::uint32_t*, int, const std::uint32_t*);
     void (*fillRow)(std::uint32_t*, int, std::uint32_t);
@@ -181,6 +193,7 @@ struct Kernels {
 #define TARNWICK_KERNEL_SET(unit, target, V)                                                                  \
     [[gnu::flatten]] target void and_##unit(std::uint32_t* d, const std::uint32_t* s, int n) { andBody<V>(d, s, n); }          \
     [[gnu::flatten]] target void or_##unit(std::uint32_t* d, const std::uint32_t* s, int n) { orBody<V>(d, s, n); }            \
+    [[gnu::flatten]] target void copy_##unit(std::uint32_t* d, const std::uint32_t* s, int n) { copyBody<V>(d, s, n); }        \
     [[gnu::flatten]] target void blend_##unit(std::uint32_t* d, const std::uint32_t* u, const std::uint32_t* s, int n,         \
                            std::uint8_t a)                                                                  \
     {                                                                                                       \
@@ -192,7 +205,7 @@ struct Kernels {
         blendPixels<V>(d, u, s, n, a);                                                                      \
     }                                                                                                       \
     [[gnu::flatten]] target void fill_##unit(std::uint32_t* d, int n, std::uint32_t c) { fillBody<V>(d, n, c); }               \
-    const Kernels k_##unit{#unit, and_##unit, or_##unit, blend_##unit, blends_##unit, fill_##unit};
+    const Kernels k_##unit{#unit, and_##unit, or_##unit, copy_##unit, blend_##unit, blends_##unit, fill_##unit};
 
 TARNWICK_KERNEL_SET(sse2, , Vec16)
 TARNWICK_KERNEL_SET(avx2, __attribute__((target("avx2"))), Vec32)
@@ -218,6 +231,7 @@ const Kernels*& active()
 
 void andRow(std::uint32_t* d, const std::uint32_t* s, int n) { active()->andRow(d, s, n); }
 void orRow(std::uint32_t* d, const std::uint32_t* s, int n) { active()->orRow(d, s, n); }
+void copyRow(std::uint32_t* d, const std::uint32_t* s, int n) { active()->copyRow(d, s, n); }
 void blendRow(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t a)
 {
     active()->blendRow(d, d, s, n, a);

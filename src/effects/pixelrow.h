@@ -17,6 +17,9 @@ void andRow(std::uint32_t* d, const std::uint32_t* s, int n);
 // d[i] = d[i] | s[i] | 0xFF000000.
 void orRow(std::uint32_t* d, const std::uint32_t* s, int n);
 
+// d[i] = s[i] | 0xFF000000.
+void copyRow(std::uint32_t* d, const std::uint32_t* s, int n);
+
 // Per channel c of d[i] and s[i]:
 // c(d) = (c(s)*a + c(d)*(255-a) + 127) / 255, integer division.
 void blendRow(std::uint32_t* d, const std::uint32_t* s, int n, std::uint8_t a);

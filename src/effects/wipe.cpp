@@ -8,10 +8,13 @@
 #include "direction.h"
 #include "effectrun.h"
 #include "pixelmask.h"
+#include "pixelrow.h"
 #include "surface.h"
 #include "vbmath.h"
 
 // std
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -182,6 +185,85 @@ void maskedFrame(const MaskPair& masks, Surface& objScr, Surface& objTmp, Surfac
     wholeBlt(objDest, objTmp2, Rop::SrcPaint);
 }
 
+// Whether every frame but the last can be composed in one pass: all four
+// surfaces of one size, so that each display pixel comes from the same
+// pixel of the others.
+bool composesInOnePass(const Surface& objScr, const Surface& objTmp, const Surface& objTmp2,
+                       const Surface& objDest)
+{
+    const QSize size = objDest.image().size();
+    return objScr.image().size() == size && objTmp.image().size() == size && objTmp2.image().size() == size;
+}
+
+// The runs of row py where mask `m`, drawn on a surface w x h, is white:
+// its shape's runs when the shape is white, the gaps around them otherwise.
+int whiteRuns(const Mask& m, int py, int w, int h, PixelSpan out[3])
+{
+    PixelSpan shape[2];
+    const auto [first, last] = m.shape.rowRange(h);
+    const int n = py >= first && py <= last ? m.shape.rowSpans(py, w, shape) : 0;
+    if (m.fill == kWhite) {
+        std::copy_n(shape, n, out);
+        return n;
+    }
+    int k = 0;
+    int x = 0;
+    for (int j = 0; j < n; ++j) {
+        if (shape[j].begin > x)
+            out[k++] = {x, shape[j].begin};
+        x = shape[j].end;
+    }
+    if (x < w)
+        out[k++] = {x, w};
+    return k;
+}
+
+bool inRuns(const PixelSpan* runs, int n, int x)
+{
+    return std::any_of(runs, runs + n, [x](const PixelSpan& r) { return x >= r.begin && x < r.end; });
+}
+
+// What maskedFrame leaves on the display, written once per pixel from the
+// rows' runs: the incoming picture where A is white, ORed with the display
+// where B is white, black where neither is. The six whole-frame passes of
+// maskedFrame write the work surfaces as well, which only the last frame
+// needs (the effect leaves them so).
+void composedFrame(const MaskPair& masks, const Surface& objScr, Surface& objDest)
+{
+    const int w = objDest.width();
+    const int h = objDest.height();
+    for (int y = 0; y < h; ++y) {
+        PixelSpan a[3], b[3];
+        const int na = whiteRuns(masks.a, y, w, h, a);
+        const int nb = whiteRuns(masks.b, y, w, h, b);
+        std::array<int, 14> cuts{};
+        int nc = 0;
+        cuts[nc++] = 0;
+        cuts[nc++] = w;
+        for (int j = 0; j < na; ++j)
+            cuts[nc++] = a[j].begin, cuts[nc++] = a[j].end;
+        for (int j = 0; j < nb; ++j)
+            cuts[nc++] = b[j].begin, cuts[nc++] = b[j].end;
+        std::sort(cuts.begin(), cuts.begin() + nc);
+        std::uint32_t* d = objDest.row(y);
+        const std::uint32_t* sr = objScr.row(y);
+        for (int k = 0; k + 1 < nc; ++k) {
+            const int x0 = cuts[k], n = cuts[k + 1] - x0;
+            if (n <= 0)
+                continue;
+            const bool inA = inRuns(a, na, x0), inB = inRuns(b, nb, x0);
+            if (inA && inB)
+                pixelrow::orRow(d + x0, sr + x0, n);
+            else if (inA)
+                pixelrow::copyRow(d + x0, sr + x0, n);
+            else if (inB)
+                pixelrow::orRow(d + x0, d + x0, n); // kept, made opaque
+            else
+                pixelrow::fillRow(d + x0, n, kBlack);
+        }
+    }
+}
+
 } // namespace
 
 void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, Surface& objDest)
@@ -207,8 +289,9 @@ void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
                 return;
             const std::int32_t t0 = run.tick();
             // The masks drop objTmp's picture themselves and paint all of
-            // it, so only the other patterns clear it here.
-            if (!masked)
+            // it, so only the other patterns clear it, and once is enough:
+            // nothing else touches it.
+            if (!masked && i == 1)
                 objTmp.setPictureToNothing();
             const FrameGeometry g{i, stepX, stepY, objDest.ScaleWidth(), objDest.ScaleHeight()};
             if (variant < static_cast<int>(kDirections.size())) {
@@ -218,7 +301,12 @@ void clsMovie::Effect_Wipe(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
             } else {
                 const double cx = objTmp.ScaleWidth() / 2.0;
                 const double cy = objTmp.ScaleHeight() / 2.0;
-                maskedFrame(masksOf(variant, i, times, R, cx, cy), objScr, objTmp, objTmp2, objDest);
+                const MaskPair masks = masksOf(variant, i, times, R, cx, cy);
+                const bool lastFrame = 2 * (std::int64_t(i) + 1) > times;
+                if (!lastFrame && composesInOnePass(objScr, objTmp, objTmp2, objDest))
+                    composedFrame(masks, objScr, objDest);
+                else
+                    maskedFrame(masks, objScr, objTmp, objTmp2, objDest);
             }
             run.frameTail(objDest, t0, kWipePause, interval);
         }

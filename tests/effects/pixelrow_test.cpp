@@ -120,7 +120,7 @@ TEST(PixelRow, BlendRuleEndsAndRounding)
 
 TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
 {
-    enum class Kernel { And, Or, Blend, BlendAlphas, BlendOver, Fill, BlendInPlace };
+    enum class Kernel { And, Or, Copy, Blend, BlendAlphas, BlendOver, Fill, BlendInPlace };
     struct Case {
         const char* name;
         Kernel kernel;
@@ -132,6 +132,7 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
     const Case cases[] = {
         {"and", Kernel::And, [](std::uint32_t d, std::uint32_t s, int) { return (d & s) | 0xFF000000u; }},
         {"or", Kernel::Or, [](std::uint32_t d, std::uint32_t s, int) { return d | s | 0xFF000000u; }},
+        {"copy", Kernel::Copy, [](std::uint32_t, std::uint32_t s, int) { return s | 0xFF000000u; }},
         {"fill", Kernel::Fill, [](std::uint32_t, std::uint32_t, int) { return kFill | 0xFF000000u; }},
         {"blend", Kernel::Blend, [](std::uint32_t d, std::uint32_t s, int) { return blendedPixel(d, s, kAlpha); }},
         {"blend alphas", Kernel::BlendAlphas,
@@ -168,6 +169,7 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
                     switch (c.kernel) {
                     case Kernel::And: pixelrow::andRow(d, s, n); break;
                     case Kernel::Or: pixelrow::orRow(d, s, n); break;
+                    case Kernel::Copy: pixelrow::copyRow(d, s, n); break;
                     case Kernel::Blend: pixelrow::blendRow(d, s, n, kAlpha); break;
                     case Kernel::BlendAlphas: pixelrow::blendRowAlphas(d, d, s, n, pairs.data()); break;
                     case Kernel::BlendOver: pixelrow::blendRowOver(d, under.data(), s, n, kAlpha); break;
