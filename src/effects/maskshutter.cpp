@@ -105,7 +105,9 @@ void clsMovie::Effect_Mask(Surface& objScr, Surface& objTmp, Surface& objTmp2, S
 
         for (std::int32_t i = 1; i <= times; ++i) {
             const std::int32_t t0 = run.tick();
-            objTmp.setPictureToNothing();
+            // The work surface ends cleared; nothing draws on it, so once does.
+            if (i == 1)
+                objTmp.setPictureToNothing();
             if (variant < static_cast<int>(kDirections.size()))
                 drawSlide(kDirections[variant], i, stepX, stepY, objScr, objTmp, objDest);
             else
@@ -149,7 +151,9 @@ void clsMovie::Effect_Shutter(Surface& objScr, Surface& objTmp, Surface&, Surfac
 
         for (std::int32_t i = 1; i <= times; ++i) {
             const std::int32_t t0 = run.tick();
-            objTmp.setPictureToNothing();
+            // The work surface ends cleared; nothing draws on it, so once does.
+            if (i == 1)
+                objTmp.setPictureToNothing();
             const double sw = vertical ? i * step : objDest.ScaleWidth();
             const double sh = vertical ? objDest.ScaleHeight() : i * step;
             for (std::int32_t j = 1; j <= n; ++j) {
