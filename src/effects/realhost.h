@@ -46,9 +46,10 @@ public:
     QString readSetting(const QString& section, const QString& key, const QString& def) override;
     // Milliseconds since the host was made, as a wrapping 32-bit count.
     std::int32_t tickCount() override;
-    // Sleeps all but the last millisecond and spins through that one, so the
-    // pause ends within a fraction of a millisecond of `ms`. Events do not
-    // run meanwhile.
+    // Sleeps until `ms` after the call on the monotonic clock, with the
+    // thread's timer slack at a microsecond, so the pause ends within a
+    // fraction of a millisecond of `ms` without spinning. Events do not run
+    // meanwhile.
     void pause(std::int32_t ms) override;
     // QCoreApplication::processEvents(): may run any window handler.
     void doEvents() override;
