@@ -178,8 +178,8 @@ void memcpyFloor(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
-// Blend's frame on the kernels: restore the display from its picture, then
-// blend the incoming picture over it.
+// Blend's frame on the kernels: the incoming picture blended over the
+// display's picture into the display, one pass per row.
 void kernelBlendFrame(benchmark::State& state)
 {
     const int w = static_cast<int>(state.range(0));
@@ -190,10 +190,10 @@ void kernelBlendFrame(benchmark::State& state)
     std::uint8_t alpha = 0;
     for (auto _ : state) {
         timed(state, [&] {
-            std::memcpy(display.data(), picture.data(), picture.size() * sizeof(std::uint32_t));
-            for (int y = 0; y < h; ++y)
-                pixelrow::blendRow(display.data() + std::size_t(y) * w, incoming.data() + std::size_t(y) * w, w,
-                                   alpha);
+            for (int y = 0; y < h; ++y) {
+                const std::size_t at = std::size_t(y) * w;
+                pixelrow::blendRowOver(display.data() + at, picture.data() + at, incoming.data() + at, w, alpha);
+            }
             benchmark::DoNotOptimize(display.data());
             benchmark::ClobberMemory();
         });
@@ -201,29 +201,27 @@ void kernelBlendFrame(benchmark::State& state)
     }
 }
 
-// Wipe's masked composition on the kernels: both masks filled whole (the
-// discs themselves cost a few runs per row on top), the incoming picture
-// copied, then AND, AND, OR.
+// Wipe's masked composition on the kernels: each display pixel written
+// once, a row split between the four cases of the two masks (both white:
+// OR; the incoming picture only; the display only; neither: black). The
+// runs of the discs cost a few exact tests per row on top.
 void kernelMaskFrame(benchmark::State& state)
 {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
     const auto incoming = frameBuffer(w, h, 0xFF99CC33u);
-    auto tmp = frameBuffer(w, h, 0);
-    auto tmp2 = frameBuffer(w, h, 0);
     auto display = frameBuffer(w, h, 0xFF336699u);
-    const auto rows = [&](auto kernel) {
-        for (int y = 0; y < h; ++y)
-            kernel(std::size_t(y) * w);
-    };
+    const int q = w / 4;
     for (auto _ : state) {
         timed(state, [&] {
-            rows([&](std::size_t o) { pixelrow::fillRow(tmp.data() + o, w, 0x000000); });
-            std::memcpy(tmp2.data(), incoming.data(), incoming.size() * sizeof(std::uint32_t));
-            rows([&](std::size_t o) { pixelrow::andRow(tmp2.data() + o, tmp.data() + o, w); });
-            rows([&](std::size_t o) { pixelrow::fillRow(tmp.data() + o, w, 0xFFFFFF); });
-            rows([&](std::size_t o) { pixelrow::andRow(display.data() + o, tmp.data() + o, w); });
-            rows([&](std::size_t o) { pixelrow::orRow(display.data() + o, tmp2.data() + o, w); });
+            for (int y = 0; y < h; ++y) {
+                std::uint32_t* d = display.data() + std::size_t(y) * w;
+                const std::uint32_t* s = incoming.data() + std::size_t(y) * w;
+                pixelrow::orRow(d, s, q);
+                pixelrow::copyRow(d + q, s + q, q);
+                pixelrow::orRow(d + 2 * q, d + 2 * q, q);
+                pixelrow::fillRow(d + 3 * q, w - 3 * q, 0x000000);
+            }
             benchmark::DoNotOptimize(display.data());
             benchmark::ClobberMemory();
         });
