@@ -72,41 +72,36 @@ const std::uint32_t* pictureRow(const Surface& s, int y)
     return reinterpret_cast<const std::uint32_t*>(s.picture().constScanLine(y));
 }
 
-// The alpha of each column this frame, in the form the row kernel reads.
-// Column bands tile the width without overlapping, so they are drawn as one
-// alpha per column over whole rows: band by band would walk the picture in
-// tall narrow strips. Columns outside every band keep alpha 0, which leaves
-// them as they are.
-std::vector<std::uint32_t> columnAlphas(const Surface& objDest, const BandTable& colX, bool leadingFirst,
-                                        std::int32_t base)
+// The alpha of each of the `count` columns or rows of a side `size` long
+// this frame; -1 for one outside every band. The bands tile the side
+// without overlapping, so each position takes its band's alpha once.
+std::vector<int> bandAlphas(const BandTable& starts, float size, int count, bool leadingFirst, std::int32_t base)
 {
-    std::vector<std::uint32_t> columnAlpha(static_cast<std::size_t>(objDest.width()), 0);
-    for (int i = 1; i <= kBands; ++i) {
-        const std::uint32_t alpha = pixelrow::alphaPair(bandAlpha(i, leadingFirst, base));
-        std::int32_t start = 0;
-        std::int32_t extent = 0;
-        bandSpan(colX, i, objDest.ScaleWidth(), start, extent);
-        const int end = std::min<std::int64_t>(std::int64_t(start) + extent, objDest.width());
-        for (int x = std::max(start, 0); x < end; ++x)
-            columnAlpha[x] = alpha;
-    }
-    return columnAlpha;
-}
-
-// The alpha of each row this frame; -1 for a row outside every band.
-std::vector<int> rowAlphas(const Surface& objDest, const BandTable& rowY, bool leadingFirst, std::int32_t base)
-{
-    std::vector<int> rowAlpha(static_cast<std::size_t>(objDest.height()), -1);
+    std::vector<int> alphas(static_cast<std::size_t>(count), -1);
     for (int i = 1; i <= kBands; ++i) {
         const int alpha = bandAlpha(i, leadingFirst, base);
         std::int32_t start = 0;
         std::int32_t extent = 0;
-        bandSpan(rowY, i, objDest.ScaleHeight(), start, extent);
-        const int end = std::min<std::int64_t>(std::int64_t(start) + extent, objDest.height());
-        for (int y = std::max(start, 0); y < end; ++y)
-            rowAlpha[y] = alpha;
+        bandSpan(starts, i, size, start, extent);
+        const int end = std::min<std::int64_t>(std::int64_t(start) + extent, count);
+        for (int k = std::max(start, 0); k < end; ++k)
+            alphas[k] = alpha;
     }
-    return rowAlpha;
+    return alphas;
+}
+
+// The alpha of each column this frame, in the form the row kernel reads.
+// Column bands are drawn as one alpha per column over whole rows: band by
+// band would walk the picture in tall narrow strips. Columns outside every
+// band take alpha 0, which leaves them as they are.
+std::vector<std::uint32_t> columnAlphas(const Surface& objDest, const BandTable& colX, bool leadingFirst,
+                                        std::int32_t base)
+{
+    const std::vector<int> alphas = bandAlphas(colX, objDest.ScaleWidth(), objDest.width(), leadingFirst, base);
+    std::vector<std::uint32_t> pairs(alphas.size());
+    std::transform(alphas.begin(), alphas.end(), pairs.begin(),
+                   [](int a) { return pixelrow::alphaPair(static_cast<std::uint8_t>(std::max(a, 0))); });
+    return pairs;
 }
 
 // One frame over the outgoing picture (see blendsOverPicture): variant 0
@@ -125,7 +120,7 @@ void drawOverPicture(Surface& objDest, const Surface& objScr, const BandTable& c
         for (int y = 0; y < objDest.height(); ++y)
             pixelrow::blendRowAlphas(objDest.row(y), pictureRow(objDest, y), objScr.row(y), w, alphas.data());
     } else {
-        const std::vector<int> alphas = rowAlphas(objDest, rowY, leadingFirst, base);
+        const std::vector<int> alphas = bandAlphas(rowY, objDest.ScaleHeight(), objDest.height(), leadingFirst, base);
         for (int y = 0; y < objDest.height(); ++y) {
             if (alphas[y] < 0)
                 std::copy_n(pictureRow(objDest, y), w, objDest.row(y));
