@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QtEndian>
 
 // std
 #include <algorithm>
@@ -34,6 +35,17 @@ bool isReplaceable(const QString& realPath)
 }
 
 } // namespace
+
+std::optional<qint64> PackedFile::HeaderOffset(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray head = file.read(kMagicBytes + 4);
+    if (head.size() < kMagicBytes + 4 || !head.startsWith(QByteArrayView(kMagic, kMagicBytes)))
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(head.constData() + kMagicBytes);
+}
 
 bool PackedFile::CopyTo(qint64 start, PackedFile& target, int /*mode*/, qint64 length) const
 {

@@ -7,10 +7,22 @@
 // Qt
 #include <QString>
 
+// std
+#include <optional>
+
 namespace tarnwick {
 
 class PackedFile {
 public:
+    // A container the album maker writes begins with a header: these 8
+    // bytes, then the offset of the picture data (32 bits, little endian).
+    static constexpr char kMagic[] = "TWKALBUM";
+    static constexpr int kMagicBytes = 8;
+
+    // The picture data offset the header of the container at `path` gives;
+    // nothing for a file that has no header (or is no regular file).
+    static std::optional<qint64> HeaderOffset(const QString& path);
+
     QString FileName() const { return m_fileName; }
     void SetFileName(const QString& path) { m_fileName = path; }
     QString OutputFile() const { return m_outputFile; }

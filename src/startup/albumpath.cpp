@@ -2,6 +2,7 @@
 
 // ours
 #include "inifile.h"
+#include "packedfile.h"
 #include "startup.h"
 
 // Qt
@@ -10,27 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QtEndian>
 
 namespace tarnwick {
 
 namespace {
 
 const QString kPackedInfo = QStringLiteral("MainpicFileInfo.ini");
-constexpr char kMagic[] = "TWKALBUM";
-
-// The container's header: 8 bytes of magic, then the offset of the picture
-// data (32 bits, little endian). Nothing for a file that has none.
-std::optional<qint64> headerOffset(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray head = file.read(12);
-    if (head.size() < 12 || !head.startsWith(kMagic))
-        return std::nullopt;
-    return qFromLittleEndian<quint32>(head.constData() + 8);
-}
 
 // The one container in `folder`: the only file with a container header,
 // else the only "*.pak" file.
@@ -38,7 +24,7 @@ QString containerIn(const QDir& folder)
 {
     QStringList marked, paks;
     for (const QFileInfo& info : folder.entryInfoList(QDir::Files)) {
-        if (headerOffset(info.filePath()))
+        if (PackedFile::HeaderOffset(info.filePath()))
             marked << info.filePath();
         else if (info.suffix().compare(QLatin1String("pak"), Qt::CaseInsensitive) == 0)
             paks << info.filePath();
@@ -70,7 +56,7 @@ std::optional<AlbumPathStart> packedStart(const QString& folder, const QString& 
         error = QStringLiteral("\"%1\" holds no album container beside its %2").arg(folder, kPackedInfo);
         return std::nullopt;
     }
-    const qint64 offset = headerOffset(container).value_or(0);
+    const qint64 offset = PackedFile::HeaderOffset(container).value_or(0);
     // The last piece is the container's name as written: the command line
     // upper-cases every piece, and the name is found again by letter case.
     return AlbumPathStart{QStringLiteral("*S*OFFSET=%1*FILE=%2").arg(offset).arg(container), runFolderFor(folder)};
@@ -105,7 +91,7 @@ std::optional<AlbumPathStart> StartForAlbumPath(const QString& path, QString& er
         const QString folder = info.absolutePath();
         if (info.fileName().compare(kPackedInfo, Qt::CaseInsensitive) == 0)
             return packedStart(folder, containerIn(QDir(folder)), error);
-        if (headerOffset(absolute) || (QFileInfo::exists(folder + QLatin1Char('/') + kPackedInfo)
+        if (PackedFile::HeaderOffset(absolute) || (QFileInfo::exists(folder + QLatin1Char('/') + kPackedInfo)
                                        && info.suffix().compare(QLatin1String("ini"), Qt::CaseInsensitive) != 0))
             return packedStart(folder, absolute, error);
         if (IniFile().ReadTextFile(absolute).contains(QLatin1String("[Album]"), Qt::CaseInsensitive))

@@ -3,6 +3,7 @@
 // ours
 #include "albuminfowriter.h"
 #include "makererror.h"
+#include "packedfile.h"
 
 // Qt
 #include <QDir>
@@ -16,8 +17,6 @@
 namespace tarnwick {
 
 namespace {
-
-constexpr char Magic[] = "TWKALBUM";
 
 class ContainerWriter {
 public:
@@ -51,7 +50,7 @@ public:
     void finish()
     {
         std::array<char, 16> header{};
-        std::copy_n(Magic, 8, header.begin());
+        std::copy_n(PackedFile::kMagic, PackedFile::kMagicBytes, header.begin());
         qToLittleEndian<quint32>(quint32(AlbumPacker::DataOffset), header.data() + 8);
         qToLittleEndian<quint32>(quint32(m_count), header.data() + 12);
         if (!m_file.seek(0) || m_file.write(header.data(), header.size()) != qint64(header.size()) || !m_file.flush())

@@ -10,7 +10,7 @@
 // out of reach.
 //
 // Container layout ("album.pak"):
-//   bytes 0..7     the magic "TWKALBUM"
+//   bytes 0..7     the magic "TWKALBUM" (PackedFile::kMagic, which the player reads)
 //   bytes 8..11    the picture data offset, 32-bit little endian (DataOffset)
 //   bytes 12..15   the number of packed files, 32-bit little endian
 //   up to offset   zeros
