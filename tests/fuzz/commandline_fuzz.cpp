@@ -3,21 +3,14 @@
 
 // ours
 #include "commandline.h"
+#include "fuzzcheck.h"
 #include "numbertext.h"
 
 // std
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-} // namespace
+using tarnwick::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

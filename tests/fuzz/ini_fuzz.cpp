@@ -3,6 +3,7 @@
 // real file, and both must read back what was set.
 
 // ours
+#include "fuzzcheck.h"
 #include "inifile.h"
 #include "initext.h"
 
@@ -19,11 +20,7 @@ namespace {
 
 using namespace tarnwick;
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using fuzz::check;
 
 QByteArray readAll(const QString& path)
 {
