@@ -20,11 +20,9 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
-for n in $(seq 120 160); do [ -e "/tmp/.X11-unix/X$n" ] || { disp=":$n"; break; }; done
-Xvfb "$disp" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$disp
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=bench/saverbench.sh
+. "$here/bench/saverbench.sh"
+start_xvfb 1280x1024
 xsetroot -solid '#336699'
 
 for i in 1 2 3 4 5 6; do
@@ -40,11 +38,6 @@ export TARNWICK_PROGRAM_FOLDER=$program
 
 now() { date +%s.%N; }
 centre() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-share() { # PID SECONDS: CPU share of one core over that long
-  local a b; a=$(cpu_ticks "$1"); sleep "$2"; b=$(cpu_ticks "$1")
-  awk -v t=$(( b - a )) -v s="$2" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.1f %%", 100 * t / hz / s }'
-}
 until_gone() { # PID -> seconds from now until it is gone
   local t0; t0=$(now)
   while kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" | cut -c1)" != Z ]; do sleep 0.01; done
@@ -74,9 +67,7 @@ sleep 1.5 # the front cover's transition is under way
 echo "  SIGTERM in a transition to exit: $(kill -TERM $pid; until_gone $pid)"
 
 echo "preview (/P) at 152x112:"
-xmessage -geometry 152x112+10+10 -title host " " 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do host=$(xdotool search --name '^host$' 2>/dev/null | head -1) && [ -n "$host" ] && break; sleep 0.1; done
+start_preview_host
 sleep 0.5 # the host has drawn itself
 empty=$(centre 86 66)
 t0=$(now)

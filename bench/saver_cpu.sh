@@ -16,11 +16,9 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
-for n in $(seq 120 160); do [ -e "/tmp/.X11-unix/X$n" ] || { disp=":$n"; break; }; done
-Xvfb "$disp" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$disp
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=bench/saverbench.sh
+. "$here/bench/saverbench.sh"
+start_xvfb 1920x1080
 
 for i in 1 2 3 4 5 6 7 8; do
   mkdir -p "$work/photos/c$(( (i - 1) / 4 ))"
@@ -33,11 +31,6 @@ mkdir -p "$work/window"
 cp "$here/data/playerprofile.ini" "$work/window/playerprofile.ini"
 pieces="*OFFSET=$offset*FILE=$program/album.pak"
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-share() { # PID SECONDS: CPU share of one core over that long
-  local a b; a=$(cpu_ticks "$1"); sleep "$2"; b=$(cpu_ticks "$1")
-  awk -v t=$(( b - a )) -v s="$2" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.1f %%", 100 * t / hz / s }'
-}
 run() { # LABEL PROGRAM_FOLDER ARGUMENT
   TARNWICK_PROGRAM_FOLDER=$2 "$build/bin/tarnwick-player" "$3" 2>/dev/null &
   local pid=$!; pids+=($pid)
@@ -48,8 +41,6 @@ run() { # LABEL PROGRAM_FOLDER ARGUMENT
 
 echo "CPU, share of one core over $duration s (1920x1080, shipped effect table):"
 run "full-screen saver (/S)" "$program" "/S$pieces"
-xmessage -geometry 152x112+10+10 -title host " " 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do host=$(xdotool search --name '^host$' 2>/dev/null | head -1) && [ -n "$host" ] && break; sleep 0.1; done
+start_preview_host
 run "preview 152x112 (/P)" "$program" "/P $host$pieces"
 run "player window (/1)" "$work/window" "/1*$work/album/album.ini"
