@@ -5,8 +5,10 @@
 #include <QtGlobal>
 
 // std
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <utility>
 
 // POSIX, Linux
 #include <sys/prctl.h>
@@ -21,6 +23,24 @@ RealHost::RealHost()
     // spinning through its last millisecond, which cost a saver that pauses
     // a hundred times a second a tenth of a core.
     ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+    m_heldTimer.setSingleShot(true);
+    QObject::connect(&m_heldTimer, &QTimer::timeout, [this] { showHeldFrame(); });
+}
+
+void RealHost::setFrameInterval(std::int32_t ms)
+{
+    m_frameIntervalMs = std::max<std::int32_t>(0, ms);
+    if (m_frameIntervalMs == 0)
+        showHeldFrame();
+}
+
+void RealHost::showHeldFrame()
+{
+    m_heldTimer.stop();
+    if (const Surface* held = std::exchange(m_held, nullptr)) {
+        m_lastShownMs = m_clock.elapsed();
+        m_onRefresh(*held);
+    }
 }
 
 QString RealHost::readSetting(const QString& section, const QString& key, const QString& def)
@@ -63,12 +83,35 @@ void RealHost::pause(std::int32_t ms)
     }
 }
 
-void RealHost::doEvents() { QCoreApplication::processEvents(); }
+void RealHost::doEvents()
+{
+    if (m_frameIntervalMs > 0) {
+        const std::int64_t now = m_clock.elapsed();
+        if (m_lastEventsMs >= 0 && now - m_lastEventsMs < m_frameIntervalMs)
+            return;
+        m_lastEventsMs = now;
+    }
+    QCoreApplication::processEvents();
+}
 
 void RealHost::refresh(const Surface& surface)
 {
-    if (m_onRefresh)
-        m_onRefresh(surface);
+    if (!m_onRefresh)
+        return;
+    if (m_frameIntervalMs > 0) {
+        const std::int64_t now = m_clock.elapsed();
+        const std::int64_t due = m_lastShownMs + m_frameIntervalMs;
+        if (m_lastShownMs >= 0 && now < due) {
+            m_held = &surface;
+            if (!m_heldTimer.isActive())
+                m_heldTimer.start(static_cast<int>(due - now));
+            return;
+        }
+        m_held = nullptr;
+        m_heldTimer.stop();
+        m_lastShownMs = now;
+    }
+    m_onRefresh(surface);
 }
 
 void RealHost::showFailure(const QString& description)

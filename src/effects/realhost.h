@@ -11,6 +11,7 @@
 // Qt
 #include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
 // std
 #include <cstdint>
@@ -42,6 +43,13 @@ public:
     // pause() returns at once, so the effects draw exactly the frames of a
     // paced run as fast as they can. Events still run between frames.
     void setPaced(bool paced);
+    // A window too small to show many frames (the saver's preview) sets an
+    // interval: a frame then comes on screen at most once per interval and
+    // events run at most once per interval. A frame held back comes on when
+    // its interval is over, so the last frame of an effect is never lost.
+    // The effects draw the same frames either way. 0, the default, shows
+    // every frame and runs events whenever asked.
+    void setFrameInterval(std::int32_t ms);
 
     QString readSetting(const QString& section, const QString& key, const QString& def) override;
     // Milliseconds since the host was made, as a wrapping 32-bit count.
@@ -57,7 +65,14 @@ public:
     void showFailure(const QString& description) override;
 
 private:
+    void showHeldFrame();
+
     QElapsedTimer m_clock;
+    std::int32_t m_frameIntervalMs = 0;
+    std::int64_t m_lastShownMs = -1;
+    std::int64_t m_lastEventsMs = -1;
+    const Surface* m_held = nullptr;
+    QTimer m_heldTimer;
     bool m_paced = true;
     std::int64_t m_countedMs = 0;
     SettingReader m_reader;

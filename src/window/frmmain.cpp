@@ -27,6 +27,8 @@ constexpr int kDesignWidth = 649;
 constexpr int kDesignHeight = 599;
 // The pointer this close to the picture's top brings the panel up.
 constexpr double kPanelEdge = 50;
+// The preview shows at most one frame in this many milliseconds.
+constexpr std::int32_t kPreviewFrameIntervalMs = 40;
 
 // Twips per pixel of the screen: 15 at the usual 96 dots an inch.
 int twipsPerPixel(const QWidget& widget)
@@ -118,6 +120,11 @@ void frmMain::Load()
         m_core->displayResized(m_pm[0]->width(), m_pm[0]->height());
     else
         m_host.setPaced(false); // the export counts its frames, it does not time them
+    // A preview the size of a thumbnail looks no smoother at a hundred
+    // frames a second than at twenty-five, and putting each one on screen
+    // was most of what the preview cost while it sat in a settings dialog.
+    if (StartMode == ModeSaverPreview)
+        m_host.setFrameInterval(kPreviewFrameIntervalMs);
     m_core->Load();
 }
 

@@ -8,6 +8,7 @@
 
 // Qt
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QStringList>
 
@@ -43,4 +44,34 @@ TEST(RealHost, HandsEachRequestToTheCallbackItsOwnerSet)
         host.doEvents();
         EXPECT_EQ(ran, 1);
     }
+}
+
+TEST(RealHost, AFrameIntervalHoldsFramesBackAndShowsTheLastWhenItIsOver)
+{
+    RealHost host;
+    int shown = 0;
+    host.setRefreshHandler([&](const Surface&) { ++shown; });
+    host.setFrameInterval(40);
+    Surface display(4, 3);
+    for (int i = 0; i < 3; ++i)
+        host.refresh(display);
+    EXPECT_EQ(shown, 1);
+    // Events run at most once an interval too.
+    int ran = 0;
+    host.doEvents();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
+    host.doEvents();
+    EXPECT_EQ(ran, 0);
+    // The frame held back comes on once its interval is over.
+    QElapsedTimer waited;
+    waited.start();
+    while (shown < 2 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(ran, 1);
+    // Without an interval a held frame comes on at once, and every frame after it.
+    host.refresh(display);
+    host.setFrameInterval(0);
+    host.refresh(display);
+    EXPECT_EQ(shown, 4);
 }
