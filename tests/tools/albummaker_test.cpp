@@ -159,24 +159,16 @@ QString keyValue(const QString& text, const QString& key)
     return {};
 }
 
-// Every entry of `folder` and below, relative, sorted.
-QStringList listTree(const QString& folder)
-{
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        names.append(QDir(folder).relativeFilePath(it.next()));
-    names.sort();
-    return names;
-}
-
-// Every entry with its bytes (folders: none).
+// Every entry of `folder` and below, relative and sorted, with its bytes (folders: none).
 QList<std::pair<QString, QByteArray>> treeBytes(const QString& folder)
 {
-    QList<std::pair<QString, QByteArray>> files;
-    for (const QString& name : listTree(folder))
-        files.append({name, QFileInfo(QDir(folder).filePath(name)).isFile() ? readBytes(QDir(folder).filePath(name)) : ""});
-    return files;
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString name = it.next();
+        files.insert(QDir(folder).relativeFilePath(name), QFileInfo(name).isFile() ? readBytes(name) : "");
+    }
+    return QList<std::pair<QString, QByteArray>>(files.keyValueBegin(), files.keyValueEnd());
 }
 
 Album loadAlbum(const QString& file)
@@ -470,8 +462,10 @@ TEST_F(AlbumMakerTest, PackedContainerHoldsEveryPictureByteForByte)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // The packed form in a program folder of its own beside the plain album.
     const QDir album(path("album")), packed(path("album/packed"));
-    EXPECT_EQ(listTree(packed.path()),
-              (QStringList{"MainpicFileInfo.ini", "album.pak", "pack.txt", "playerprofile.ini", "profile.ini"}));
+    QStringList names;
+    for (const auto& [name, bytes] : treeBytes(packed.path()))
+        names << name;
+    EXPECT_EQ(names, (QStringList{"MainpicFileInfo.ini", "album.pak", "pack.txt", "playerprofile.ini", "profile.ini"}));
     EXPECT_EQ(album.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
               (QStringList{"MainAlbum", "ResultPicture", "album.ini", "packed", "playerprofile.ini", "profile.ini"}));
     for (const char* profile : {"profile.ini", "playerprofile.ini"})
