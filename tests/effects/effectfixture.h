@@ -1,9 +1,8 @@
 #pragma once
-// A stage for effect tests: the four surfaces prepared as the player
-// prepares them (objTmp2 and objDest show the outgoing picture A, objScr the
-// incoming picture B), an engine on a virtual host whose settings come from
-// a map, chosen frames of objDest kept, and frames compared pixel by pixel
-// with pictures worked out by hand.
+// A stage for effect tests: the four surfaces as the player prepares them
+// (objTmp2 and objDest show the outgoing A, objScr the incoming B), an
+// engine on a virtual host with settings from a map, and the frames of
+// objDest whose refresh numbers are in `pick` kept in `picked`.
 
 // ours
 #include "clsmovie.h"
@@ -27,8 +26,7 @@
 
 namespace tarnwick::test {
 
-// A picture whose every pixel differs from its neighbours, so that a frame
-// drawn from the wrong place shows: r = x, g = y, b = base.
+// Every pixel differs from its neighbours: r = x, g = y, b = base.
 inline QImage gradientPicture(int w, int h, int base)
 {
     QImage img(w, h, QImage::Format_RGB32);
@@ -38,8 +36,7 @@ inline QImage gradientPicture(int w, int h, int base)
     return img;
 }
 
-// The tuning keys of the settings file by short name: "Times", "Interval",
-// and "X", "Y" for the line, cell or slat counts.
+// The settings file's tuning keys by short name: Times, Interval, X, Y.
 inline QString settingKey(const QString& effect, const QString& name)
 {
     static const QHash<QString, QString> keys = {
@@ -58,17 +55,7 @@ inline QString settingKey(const QString& effect, const QString& name)
     return keys.value(effect + '/' + name);
 }
 
-// One rectangle of an expected frame: w x h pixels at (x, y) taken from
-// (sx, sy) of picture 'A', 'B' or 'G' (the background).
-struct Copy {
-    char from;
-    int x, y, w, h, sx, sy;
-};
-// A rectangle of a picture at its own place.
-inline Copy own(char from, int x, int y, int w, int h) { return {from, x, y, w, h, x, y}; }
-
-// Compares `frame` with `want(x, y)` (0xRRGGBB) and names the first pixel
-// that differs.
+// Compares `frame` with `want(x, y)` (0xRRGGBB) and names the first pixel that differs.
 inline testing::AssertionResult frameIs(const QImage& frame, const std::function<QRgb(int, int)>& want)
 {
     for (int y = 0; y < frame.height(); ++y)
@@ -80,12 +67,14 @@ inline testing::AssertionResult frameIs(const QImage& frame, const std::function
 }
 
 struct EffectStage {
-    EffectStage(int w, int h, const QImage& a, const QImage& b)
-        : A(a), B(b), objScr(w, h), objTmp(w, h), objTmp2(w, h), objDest(w, h), movie(host)
+    // Gradients A and B that differ in every pixel.
+    EffectStage(int w, int h)
+        : A(gradientPicture(w, h, 3)), B(gradientPicture(w, h, 140)), objScr(w, h), objTmp(w, h), objTmp2(w, h),
+          objDest(w, h), movie(host)
     {
-        objTmp2.setPicture(a);
-        objDest.setPicture(a);
-        objScr.setPicture(b);
+        objTmp2.setPicture(A);
+        objDest.setPicture(A);
+        objScr.setPicture(B);
         host.setSettingReader([this](const QString& section, const QString& key, const QString& def) {
             return settings.value(section.toLower() + '/' + key.toLower(), def);
         });
@@ -94,47 +83,22 @@ struct EffectStage {
                 picked[destRefreshes] = s.image().copy();
         });
     }
-    // Gradients A and B that differ in every pixel.
-    EffectStage(int w, int h) : EffectStage(w, h, gradientPicture(w, h, 3), gradientPicture(w, h, 140)) {}
 
-    void set(const QString& section, const QString& key, const QString& value)
-    {
-        settings.insert(section.toLower() + '/' + key.toLower(), value);
-    }
-    // Settings by short name, "Times=8 Interval=15 X=3"; an empty value
-    // stays empty.
+    // Settings by short name, "Times=8 Interval=15 X=3"; an empty value stays empty.
     void configure(const QString& effect, const QString& shortSettings)
     {
         for (const QString& item : shortSettings.split(' ', Qt::SkipEmptyParts)) {
             const QString key = settingKey(effect, item.section('=', 0, 0));
             EXPECT_FALSE(key.isEmpty()) << item.toStdString();
-            set(effect, key, item.section('=', 1));
+            settings.insert(effect.toLower() + '/' + key.toLower(), item.section('=', 1));
         }
     }
 
-    // Seeds the generator and runs "Effect_" + name; false when no effect has
-    // the name.
+    // Seeds the generator and runs "Effect_" + name; false when no effect has the name.
     bool run(const QString& name, std::uint32_t seed = 1)
     {
         seedRandom(seed);
         return movie.callByName(QStringLiteral("Effect_") + name, objScr, objTmp, objTmp2, objDest);
-    }
-
-    // True when objDest shows B in every pixel.
-    bool destShowsB() const { return objDest.image() == objScr.image(); }
-
-    // A with the copies laid on it in order, each clipped to both pictures.
-    QImage composed(const std::vector<Copy>& copies) const
-    {
-        QImage out = A.copy();
-        for (const Copy& c : copies) {
-            const QImage& from = c.from == 'A' ? A : c.from == 'B' ? B : movie.BackgroundPicture;
-            for (int j = 0; j < c.h; ++j)
-                for (int i = 0; i < c.w; ++i)
-                    if (out.valid(c.x + i, c.y + j) && from.valid(c.sx + i, c.sy + j))
-                        out.setPixel(c.x + i, c.y + j, from.pixel(c.sx + i, c.sy + j));
-        }
-        return out;
     }
 
     QImage A, B;
@@ -142,8 +106,6 @@ struct EffectStage {
     VirtualHost host;
     clsMovie movie;
     QHash<QString, QString> settings;
-    // Refreshes of objDest so far; the frames whose 1-based refresh number
-    // is in `pick` are kept in `picked`.
     int destRefreshes = 0;
     std::set<int> pick;
     std::map<int, QImage> picked;

@@ -1,12 +1,19 @@
-// The frame scheme every effect shares: frame counts, frame hooks, event
-// runs and durations on the virtual clock as the settings and an export ask,
-// the variant draw, the Interval wait, and the failures.
+// The engine's frame scheme: dispatch by name, the numeric rules and the
+// generator the effects share, frame counts, hooks, events and durations on
+// the virtual clock, failures, the variant draw and the Interval wait; and
+// RealHost, which carries the same requests to the player.
 
 // ours
 #include "effectfixture.h"
 #include "effectrun.h"
 #include "framesink.h"
+#include "realhost.h"
 #include "vbmath.h"
+
+// Qt
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
 
 #include <gtest/gtest.h>
 
@@ -26,11 +33,53 @@ enum Mode { kShow, kExport, kUserExport };
 
 } // namespace
 
+TEST(Dispatch, FindsEveryEffectWhateverTheCaseAndNothingElse)
+{
+    EXPECT_EQ(clsMovie::effectNames().size(), 8);
+    for (const QString& name : clsMovie::effectNames())
+        for (const QString& member : {"Effect_" + name, "effect_" + name.toLower(), "EFFECT_" + name.toUpper()})
+            EXPECT_NE(clsMovie::findEffect(member), nullptr) << member.toStdString();
+    for (const char* bad : {"", "Effect_", "Blend", "Effect_Blends", "Effect_Fade", "Effect Mask"})
+        EXPECT_EQ(clsMovie::findEffect(QString::fromLatin1(bad)), nullptr) << bad;
+    test::EffectStage stage(4, 3);
+    stage.configure("Blend", "Times=3");
+    EXPECT_TRUE(stage.run("bLeNd"));
+    EXPECT_FALSE(stage.run("NoSuchEffect"));
+    EXPECT_EQ(stage.host.refreshes(), 3);
+}
+
+TEST(Numbers, RoundHalfToEvenConvertAndDrawAsClassicBasicDoes)
+{
+    struct Case { double x; int expected; };
+    for (const Case c : {Case{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49999, 0}, {-0.5, 0}})
+        EXPECT_EQ(whole(c.x), c.expected) << c.x;
+    EXPECT_THROW(whole(2147483647.6), EffectFailure);
+    struct Text { const char* text; int expected; const char* failure; };
+    for (const Text t : {Text{"400", 400, nullptr}, {" 12 ", 12, nullptr}, {"12.5", 12, nullptr},
+                         {"-3", -3, nullptr}, {"&H10", 16, nullptr}, {"1e3", 1000, nullptr},
+                         {"", 0, kTypeMismatch}, {"abc", 0, kTypeMismatch}, {"12px", 0, kTypeMismatch},
+                         {"3000000000", 0, kOverflow}}) {
+        try {
+            EXPECT_EQ(toLong(QString::fromLatin1(t.text)), t.expected) << t.text;
+            EXPECT_TRUE(t.failure == nullptr) << t.text << " converted";
+        } catch (const EffectFailure& e) {
+            EXPECT_STREQ(e.what(), t.failure) << t.text;
+        }
+    }
+    EXPECT_THROW(idiv(1, 0), EffectFailure);
+    EXPECT_EQ(idiv(-7, 2), -3);
+    // The classic 24-bit generator; seeds are taken mod 2^24.
+    seedRandom(0);
+    EXPECT_DOUBLE_EQ(Rnd(), 0xC39EC3 / 16777216.0);
+    seedRandom(0x1000001);
+    EXPECT_DOUBLE_EQ(Rnd(), ((0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu) / 16777216.0);
+}
+
+// A frame lasts the larger of Interval and the fixed pause (Blend 50 ms, Mask
+// 20, the others 10); LineTransform steps wait Interval then 10 ms, with 500
+// ms between its phases; an export runs 100 frames (a user export its own).
 TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
 {
-    // A frame lasts the larger of Interval and the fixed pause: 50 ms Blend
-    // (no Interval), 20 ms Mask, 10 ms the others; LineTransform steps wait
-    // Interval and then 10 ms, with 500 ms between two phases.
     struct Case {
         const char* effect;
         int first, last; // variants
@@ -41,13 +90,11 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         int events;
     };
     const Case cases[] = {
-        // Blend: events after each of the 80 band entries, twice per frame.
         {"Blend", 0, 4, "", kShow, 400, 400, 20000, 880},
         {"Blend", 1, 1, "Times=7", kExport, 100, 100, 5000, 280},
         {"Blend", 0, 0, "Times=0", kExport, 100, 100, 5000, 280}, // the export's count hides the zero
         {"Blend", 3, 3, "Times=7", kUserExport, 7, 7, 350, 94},
-        // Drag's default Interval 5 is below the pause.
-        {"Drag", 0, 7, "", kShow, 800, 800, 8000, 1600},
+        {"Drag", 0, 7, "", kShow, 800, 800, 8000, 1600}, // default Interval 5 is below the pause
         {"Drag", 7, 7, "Times=12 Interval=25", kShow, 12, 12, 300, 24},
         {"Drag", 7, 7, "Times=12 Interval=25", kExport, 100, 100, 2500, 200},
         {"Drag", 7, 7, "Times=12", kUserExport, 12, 12, 120, 24},
@@ -65,27 +112,19 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         {"Mask", 9, 9, "Times=6 Interval=35", kShow, 6, 6, 210, 12},
         {"Mask", 5, 5, "Times=6", kExport, 100, 100, 2000, 200},
         {"Mask", 10, 10, "Times=6", kUserExport, 6, 6, 120, 12},
-        // Shutter: events after each slat table entry, each slat drawn and
-        // twice per frame.
         {"Shutter", 0, 3, "", kShow, 80, 80, 1600, 30 + 80 * 32},
         {"Shutter", 1, 1, "Times=4 Interval=5 X=3", kShow, 4, 4, 40, 3 + 4 * 5},
         {"Shutter", 2, 2, "Times=4 X=3", kExport, 100, 100, 2000, 3 + 100 * 5},
-        // Matrix: events after each cell and column, twice per frame; an
-        // export caps the count at 100.
         {"Matrix", 0, 3, "", kShow, 30, 30, 600, 30 * (400 + 20 + 2)},
         {"Matrix", 1, 1, "Times=3 Interval=4 X=3 Y=2", kShow, 3, 3, 30, 33},
         {"Matrix", 3, 3, "X=3 Y=2", kExport, 30, 30, 600, 330},
         {"Matrix", 0, 0, "Times=250 X=3 Y=2", kExport, 100, 100, 2000, 1100},
         {"Matrix", 0, 0, "Times=250 X=3 Y=2", kUserExport, 250, 250, 5000, 2750},
-        // RndSquare: a refresh every M \ 100 cells, 10 ms a cell; events
-        // after each cell and column of the table, each order entry, and
-        // twice per cell. 205 cells refresh up to 204.
+        // RndSquare: a refresh every M \ 100 cells, 10 ms a cell; 205 cells refresh up to 204.
         {"RndSquare", 0, 0, "X=10 Y=10", kShow, 100, 100, 1000, 410},
         {"RndSquare", 0, 0, "X=41 Y=5", kShow, 102, 102, 2050, 861},
         {"RndSquare", 0, 0, "", kShow, 100, 100, 12000, 4840},
         {"RndSquare", 0, 0, "", kExport, 100, 100, 12000, 4840},
-        // LineTransform: events after each of the 8 + 6 table entries and
-        // twice per step; sliding phases also after each line.
         {"LineTransform", 0, 3, "Times=8 Interval=15 X=8 Y=6", kShow, 8, 8, 700, 30},
         {"LineTransform", 4, 7, "Times=8 Interval=15 X=8 Y=6", kShow, 6, 6, 650, 26},
         {"LineTransform", 8, 8, "Times=8 Interval=15 X=8 Y=6", kShow, 4, 4, 100, 22},
@@ -97,23 +136,19 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         {"LineTransform", 0, 0, "", kShow, 100, 100, 3500, 380},
         {"LineTransform", 5, 5, "", kShow, 80, 80, 2900, 340},
         {"LineTransform", 10, 10, "", kShow, 200, 100, 6500, 180 + 200 * 2 + 2 * 100 * 40},
-        // Lines outnumber frames: hooks where j or j + 1 is a multiple of
-        // q = 10 \ (4 \ 2) = 5, so lines 9 and 5, then 4 and 10; with 3
-        // frames q = 10, lines 9 and 10 only.
+        // Lines outnumber frames: hooks where j or j + 1 is a multiple of q = lines \ (frames \ 2).
         {"LineTransform", 0, 2, "Times=4 Interval=0 X=10 Y=2", kShow, 10, 4, 600, 32},
         {"LineTransform", 4, 4, "Times=4 Interval=0 X=2 Y=10", kShow, 10, 4, 600, 32},
         {"LineTransform", 8, 8, "Times=4 Interval=0 X=10 Y=2", kShow, 5, 2, 50, 22},
         {"LineTransform", 0, 0, "Times=3 Interval=0 X=10 Y=2", kShow, 10, 2, 600, 32},
         {"LineTransform", 0, 0, "Times=8 Interval=5 X=8 Y=2", kShow, 8, 8, 620, 26},
-        // The export's 100 frames make each of the 100 lines a sample.
         {"LineTransform", 1, 1, "Times=4", kExport, 100, 100, 3500, 380},
         {"LineTransform", 17, 17, "Times=4 Interval=0", kExport, 200, 100, 2500, 180 + 200 * 2 + 2 * 100 * 50},
         {"LineTransform", 17, 17, "Times=4 Interval=0", kUserExport, 8, 4, 580, 180 + 8 * 2 + 8 * 50},
     };
     for (const Case& c : cases) {
         for (int variant = c.first; variant <= c.last; ++variant) {
-            SCOPED_TRACE(testing::Message() << c.effect << " " << variant << ", " << c.settings << ", mode "
-                                            << c.mode);
+            SCOPED_TRACE(testing::Message() << c.effect << " " << variant << ", " << c.settings << ", mode " << c.mode);
             test::EffectStage stage(16, 12);
             CountingSink sink;
             stage.movie.setFrameSink(&sink);
@@ -122,7 +157,6 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
             stage.movie.isUserDefine = c.mode == kUserExport;
             stage.movie.setForcedVariant(variant);
             ASSERT_TRUE(stage.run(c.effect));
-
             EXPECT_TRUE(stage.host.failures().isEmpty());
             EXPECT_EQ(stage.host.refreshes(), c.refreshes);
             EXPECT_EQ(stage.movie.hookCalls(), c.hooks);
@@ -134,10 +168,8 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
     }
 }
 
-// Failures of the effect bodies: a setting that is not a number, a zero
-// count, a grid too small to sample, a product beyond 32 bits. Each shows
-// its one description through the host and ends the effect, leaving what was
-// drawn: nothing when it fails before the first frame.
+// A failure shows its one description, ends the effect and leaves what was
+// drawn; the next run that goes through clears it.
 TEST(FrameScheme, AFailureShowsItsDescriptionOnceAndLeavesWhatWasDrawn)
 {
     struct Case {
@@ -168,14 +200,10 @@ TEST(FrameScheme, AFailureShowsItsDescriptionOnceAndLeavesWhatWasDrawn)
         {"Matrix", 0, "X=100000 Times=100000", false, kOverflow},
         {"RndSquare", 0, "X=many", false, kTypeMismatch},
         {"RndSquare", 0, "X=70000 Y=70000", false, kOverflow},
-        // 99 cells: M \ 100 = 0 fails at the first refresh test, after the
-        // first cell is drawn.
-        {"RndSquare", 0, "X=9 Y=11", false, kDivisionByZero, 0, true},
+        {"RndSquare", 0, "X=9 Y=11", false, kDivisionByZero, 0, true}, // 99 cells: M \ 100 = 0 after cell 1
         {"LineTransform", 0, "Times=0", false, kDivisionByZero},
         {"LineTransform", 0, "Y=", false, kTypeMismatch},
-        // More lines than one frame: the sampling period divides by 1 \ 2 = 0
-        // once the first line is on screen.
-        {"LineTransform", 0, "Times=1 X=4 Y=4", false, kDivisionByZero, 1, true},
+        {"LineTransform", 0, "Times=1 X=4 Y=4", false, kDivisionByZero, 1, true}, // period 1 \ 2 = 0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.effect << " " << c.variant << ", " << c.settings);
@@ -184,23 +212,16 @@ TEST(FrameScheme, AFailureShowsItsDescriptionOnceAndLeavesWhatWasDrawn)
         stage.movie.isVCD = c.exporting;
         stage.movie.setForcedVariant(c.variant);
         ASSERT_TRUE(stage.run(c.effect));
-
         EXPECT_EQ(stage.host.failures(), QStringList{QString::fromLatin1(c.description)});
         EXPECT_EQ(stage.movie.lastFailure(), QString::fromLatin1(c.description));
         EXPECT_EQ(stage.host.refreshes(), c.refreshes);
-        // No failure comes after a frame hook: the line step fails in it.
         EXPECT_EQ(stage.movie.hookCalls(), 0);
         EXPECT_EQ(stage.host.now(), 0);
         EXPECT_EQ(!(stage.objDest.image() == stage.A), c.drewSome);
     }
-}
-
-TEST(FrameScheme, LastFailureIsClearedByTheNextRunThatGoesThrough)
-{
     test::EffectStage stage(4, 4);
     stage.configure("Blend", "Times=");
     stage.run("Blend");
-    EXPECT_EQ(stage.movie.lastFailure(), QString::fromLatin1(kTypeMismatch));
     stage.configure("Blend", "Times=2");
     stage.run("Blend");
     EXPECT_TRUE(stage.movie.lastFailure().isEmpty());
@@ -216,26 +237,20 @@ TEST(FrameScheme, VariantAndStaggerAlwaysDrawOneNumberAndForcingOnlyReplacesTheR
         seedRandom(c.seed);
         const double r = Rnd();
         const std::uint32_t after = randomState();
-        // Shutter's stagger is 1 when floor(2 r) is 0; a forced value
-        // outside 0..n-1 is ignored.
+        // Shutter's stagger is 1 when floor(2 r) is 0; a forced value outside 0..n-1 is ignored.
         const int drawn = c.stagger ? (r < 0.5 ? 1 : 0) : static_cast<int>(r * c.n);
         test::EffectStage stage(2, 2);
         c.stagger ? stage.movie.setForcedStagger(c.forced) : stage.movie.setForcedVariant(c.forced);
         seedRandom(c.seed);
         EffectRun run(stage.movie, "Shutter");
-        EXPECT_EQ(c.stagger ? run.drawStagger() : run.drawVariant(c.n),
-                  c.forced >= 0 && c.forced < c.n ? c.forced : drawn);
+        EXPECT_EQ(c.stagger ? run.drawStagger() : run.drawVariant(c.n), c.forced >= 0 && c.forced < c.n ? c.forced : drawn);
         EXPECT_EQ(randomState(), after);
     }
 }
 
 TEST(FrameScheme, IntervalPadsOnlyShortFramesEvenAcrossTheClockWrap)
 {
-    struct Case {
-        std::int64_t start;   // virtual time when the frame begins
-        std::int32_t drawing; // time the frame's drawing takes
-        std::int64_t duration;
-    };
+    struct Case { std::int64_t start; std::int32_t drawing; std::int64_t duration; };
     // Fixed pause 10, Interval 20.
     for (const Case c : {Case{0, 3, 20}, {0, 9, 20}, {0, 10, 20}, {0, 25, 35}, {INT_MAX - 4, 2, 20}}) {
         SCOPED_TRACE(testing::Message() << c.start << " + " << c.drawing);
@@ -247,4 +262,64 @@ TEST(FrameScheme, IntervalPadsOnlyShortFramesEvenAcrossTheClockWrap)
         run.frameTail(stage.objDest, t0, 10, 20);
         EXPECT_EQ(stage.host.now() - c.start, c.duration);
     }
+}
+
+// RealHost hands requests to its owner's callbacks or to defaults; its real
+// clock is left to measurement by hand.
+TEST(RealHost, HandsEachRequestToTheCallbackItsOwnerSet)
+{
+    for (const bool plugged : {true, false}) {
+        SCOPED_TRACE(plugged);
+        RealHost host;
+        QStringList asked, failures;
+        const Surface* refreshed = nullptr;
+        if (plugged) {
+            host.setSettingReader([&](const QString& section, const QString& key, const QString& def) {
+                asked << section + '/' + key + '/' + def;
+                return QStringLiteral("42");
+            });
+            host.setRefreshHandler([&](const Surface& s) { refreshed = &s; });
+            host.setFailureHandler([&](const QString& d) { failures << d; });
+        }
+        Surface display(4, 3);
+        EXPECT_EQ(host.readSetting("Mask", "MaskTimes", "400"), plugged ? "42" : "400");
+        host.refresh(display);
+        host.showFailure("Overflow");
+        EXPECT_EQ(asked, plugged ? QStringList{"Mask/MaskTimes/400"} : QStringList{});
+        EXPECT_EQ(refreshed, plugged ? &display : nullptr);
+        EXPECT_EQ(failures, plugged ? QStringList{"Overflow"} : QStringList{});
+        int ran = 0;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
+        host.doEvents();
+        EXPECT_EQ(ran, 1);
+    }
+}
+
+// With a frame interval, frames and events come at most once an interval and
+// a frame held back comes on when its interval is over.
+TEST(RealHost, AFrameIntervalHoldsFramesBackAndShowsTheLastWhenItIsOver)
+{
+    RealHost host;
+    int shown = 0, ran = 0;
+    host.setRefreshHandler([&](const Surface&) { ++shown; });
+    host.setFrameInterval(40);
+    Surface display(4, 3);
+    for (int i = 0; i < 3; ++i)
+        host.refresh(display);
+    EXPECT_EQ(shown, 1);
+    host.doEvents();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
+    host.doEvents();
+    EXPECT_EQ(ran, 0);
+    QElapsedTimer waited;
+    waited.start();
+    while (shown < 2 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(ran, 1);
+    // Without an interval a held frame comes on at once, and every frame after it.
+    host.refresh(display);
+    host.setFrameInterval(0);
+    host.refresh(display);
+    EXPECT_EQ(shown, 4);
 }
