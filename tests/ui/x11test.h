@@ -115,32 +115,6 @@ struct PlayerProcess {
     QProcess process;
 };
 
-// An Xvfb of the test's own as DISPLAY while it lives, so tests side by side share no windows or pointer.
-class PrivateDisplay {
-public:
-    PrivateDisplay() : m_given(qgetenv("DISPLAY"))
-    {
-        m_server.setStandardErrorFile(QProcess::nullDevice());
-        m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        QByteArray number;
-        while (!number.contains('\n') && m_server.waitForReadyRead(15000))
-            number += m_server.readAllStandardOutput();
-        number.trimmed().toInt(&m_own);
-        if (m_own)
-            qputenv("DISPLAY", ":" + number.trimmed());
-    }
-    ~PrivateDisplay()
-    {
-        qputenv("DISPLAY", m_given);
-        stop(m_server);
-    }
-
-private:
-    QProcess m_server;
-    QByteArray m_given;
-    bool m_own = false;
-};
-
 // A window's pixels straight from the X server, fast enough to sample a point every few milliseconds.
 class WindowPixels {
 public:
@@ -282,7 +256,8 @@ private:
 
 inline std::string joined(const QStringList& names) { return names.join(" > ").toStdString(); }
 
-// Every real-window test: skipped without X and its tools, else on a private X server with a temporary folder.
+// Every real-window test: skipped without X and its tools, else on an Xvfb of its own (so tests side by side
+// share no windows or pointer) with a temporary folder.
 class X11Test : public ::testing::Test {
 protected:
     void SetUp() override
@@ -292,9 +267,23 @@ protected:
         for (const char* tool : {"xdotool", "xwininfo", "Xvfb"})
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool << " is not installed";
-        display.emplace();
+        server.setStandardErrorFile(QProcess::nullDevice());
+        server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QByteArray number;
+        while (!number.contains('\n') && server.waitForReadyRead(15000))
+            number += server.readAllStandardOutput();
+        bool ok = false;
+        number.trimmed().toInt(&ok);
+        ASSERT_TRUE(ok) << "Xvfb did not come up";
+        qputenv("DISPLAY", ":" + number.trimmed());
     }
-    std::optional<PrivateDisplay> display;
+    ~X11Test() override // after the fixtures' players
+    {
+        qputenv("DISPLAY", given);
+        stop(server);
+    }
+    const QByteArray given = qgetenv("DISPLAY");
+    QProcess server;
     QTemporaryDir root;
 };
 
