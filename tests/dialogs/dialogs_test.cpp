@@ -239,11 +239,8 @@ TEST_F(Dialogs, NumberBoxesTakeDigitsAndBackspaceOnly)
 // The parameter dialog for 0, else the detail dialog of effect `detailOf`, shown.
 std::unique_ptr<QDialog> Open(int detailOf)
 {
-    std::unique_ptr<QDialog> dialog;
-    if (detailOf)
-        dialog = std::make_unique<dlgDetail>(std::int16_t(detailOf));
-    else
-        dialog = std::make_unique<dlgParameter>();
+    std::unique_ptr<QDialog> dialog(detailOf ? static_cast<QDialog*>(new dlgDetail(std::int16_t(detailOf)))
+                                             : new dlgParameter);
     dialog->show();
     return dialog;
 }

@@ -201,10 +201,7 @@ public:
     void StopSlideshow() override { calls << "stop-slideshow"; }
     void ShowExport(const QString& avi) override { calls << "export " + avi; }
     void PrepareSaverWindow() override { calls << "prepare"; }
-    void StartScreenSaver(std::optional<std::int32_t> w) override
-    {
-        calls << (w ? QString("saver %1").arg(*w) : QString("saver"));
-    }
+    void StartScreenSaver(std::optional<std::int32_t> w) override { calls << QString("saver %1").arg(w.value_or(-1)); }
     void LoadPreviewBackground() override { calls << "background"; }
     void DoEvents() override { calls << "events"; }
     void ShowParameterDialog() override { calls << "parameters"; }
@@ -237,7 +234,7 @@ TEST_F(Startup, EachSwitchOpensItsWindowsInOrder)
         {"/2*x.ini*out.avi", true, ModeExport, true, {"load", "stop-slideshow", "export out.avi"}},
         {"*S*O=0*F=c.pak", false, ModePackedAlbum, true, {"prev?", "show"}},
         {"*S*O=0*F=c.pak", true, ModeNone, false, {"prev?"}},
-        {"/S*O=0*F=c.pak", false, ModeSaver, true, {"prev?", "show", "prepare", "saver"}},
+        {"/S*O=0*F=c.pak", false, ModeSaver, true, {"prev?", "show", "prepare", "saver -1"}},
         {"/S*O=0*F=c.pak", true, ModeNone, false, {"prev?"}},
         {"/P 1234*O=0*F=c.pak", true, ModeSaverPreview, true, {"load", "saver 1234", "background", "events", "show"}},
         {"/P x*O=0*F=c.pak", false, ModeSaverPreview, true, {"load", "background", "events", "show"}},

@@ -147,9 +147,7 @@ class ExportDialog : public X11Test {
 protected:
     QStringList start(const char* stopTime, const QString& video)
     {
-        album.emplace(root.path(), stopTime, 2);
-        player.emplace(album->commandLine().replace(0, 2, "/2") + '*' + root.filePath(video), album->programFolder());
-        return waitForWindows("^Export Avi \\(VCD Source File\\)$", 20000);
+        return play(stopTime, 2, "^Export Avi \\(VCD Source File\\)$", video);
     }
     int probedFrames(const QString& video)
     {
@@ -168,8 +166,6 @@ protected:
         eventually([] { return waitForWindows("^tarnwick-player$", 100).isEmpty(); }, 5000, 50);
         return box.size() == 1;
     }
-    std::optional<ColourAlbum> album;
-    std::optional<PlayerProcess> player;
     const QPoint kStart{182, 368};
 };
 
@@ -237,10 +233,7 @@ class PlayerShow : public X11Test {
 protected:
     void start(const char* stopTime, int blendTimes)
     {
-        album.emplace(root.path(), stopTime, blendTimes);
-        ASSERT_TRUE(album->ok);
-        player.emplace(album->commandLine(), album->programFolder());
-        const QStringList windows = waitForWindows("^Harbour Lights--Tarnwick Album Player$", 20000);
+        const QStringList windows = play(stopTime, blendTimes, "^Harbour Lights--Tarnwick Album Player$");
         ASSERT_EQ(windows.size(), 1) << "no player window appeared";
         window = windows.first();
         pixels.emplace(window);
@@ -259,8 +252,6 @@ protected:
     }
     QImage strip(int column) const { return pixels->grab({column, kStripTop, 1, kStripHeight}); }
 
-    std::optional<ColourAlbum> album;
-    std::optional<PlayerProcess> player;
     QString window;
     std::optional<WindowPixels> pixels;
 };

@@ -277,14 +277,25 @@ protected:
         ASSERT_TRUE(ok) << "Xvfb did not come up";
         qputenv("DISPLAY", ":" + number.trimmed());
     }
-    ~X11Test() override // after the fixtures' players
+    ~X11Test() override
     {
+        player.reset();
         qputenv("DISPLAY", given);
         stop(server);
+    }
+    // The player on the colour album, "/1" or, with `video`, "/2"; the ids of its windows titled `title`.
+    QStringList play(const char* stopTime, int blendTimes, const QString& title, const QString& video = {})
+    {
+        album.emplace(root.path(), stopTime, blendTimes);
+        const QString line = album->commandLine();
+        player.emplace(video.isEmpty() ? line : "/2" + line.mid(2) + '*' + root.filePath(video), album->programFolder());
+        return album->ok ? waitForWindows(title, 20000) : QStringList();
     }
     const QByteArray given = qgetenv("DISPLAY");
     QProcess server;
     QTemporaryDir root;
+    std::optional<ColourAlbum> album;
+    std::optional<PlayerProcess> player;
 };
 
 } // namespace tarnwick::test
