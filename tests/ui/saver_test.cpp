@@ -1,0 +1,256 @@
+// The player as a screen saver: "/S" and "/P" on a packed album, and as an XScreenSaver hack.
+
+#include "x11test.h"
+
+#include <QRegularExpression>
+
+#include <xcb/xfixes.h>
+
+#include <csignal>
+#include <iostream>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace tarnwick::test {
+namespace {
+
+// The children of a window, one level down.
+QStringList childrenOf(const QString& window)
+{
+    QStringList ids;
+    for (const QString& line : run("xwininfo", {"-children", "-id", window}))
+        if (const auto m = QRegularExpression("^\\s+(0x[0-9a-f]+) ").match(line); m.hasMatch())
+            ids << QString::number(m.captured(1).toUInt(nullptr, 16));
+    return ids;
+}
+
+// Whether the cursor image XFixes reports has a pixel that is not fully transparent.
+bool pointerVisible()
+{
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    std::free(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 4, 0), nullptr));
+    auto* image = xcb_xfixes_get_cursor_image_reply(c, xcb_xfixes_get_cursor_image(c), nullptr);
+    bool visible = false;
+    for (int i = 0; image && i < image->width * image->height; ++i)
+        visible = visible || (xcb_xfixes_get_cursor_image_cursor_image(image)[i] >> 24) != 0;
+    std::free(image);
+    xcb_disconnect(c);
+    return visible;
+}
+
+// Two categories of one solid photo each, packed by the album maker, with short Blends and a second a photo.
+class SaverWindow : public X11Test {
+protected:
+    void SetUp() override
+    {
+        X11Test::SetUp();
+        if (IsSkipped())
+            return;
+        for (const int i : {0, 1}) {
+            QImage photo(320, 240, QImage::Format_RGB32);
+            photo.fill(QColor(i ? "#40d040" : "#d04040"));
+            ASSERT_TRUE(QDir().mkpath(root.filePath(QString("photos/c%1").arg(i))));
+            photo.save(root.filePath(QString("photos/c%1/p.png").arg(i)));
+        }
+        const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
+            {root.filePath("photos"), root.filePath("album"), "--size", "320x240", "--pack"}, 60000);
+        const QString offset = out.filter(QRegularExpression("^offset=")).value(0).mid(7);
+        ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
+        pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
+        ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
+                              "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
+                              "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
+    }
+    qsizetype unpackedFiles() const
+    {
+        return QDir(folder + "/ResultPicture").entryList(QDir::Files).size() +
+               QDir(folder + "/MainAlbum").entryList(QDir::Files).size();
+    }
+    const QString folder = root.filePath("album/packed");
+    QString pieces;
+};
+
+TEST_F(SaverWindow, FullScreenHidesThePointerAndEndsOnAKeyOrALeftClickNotTheRightButton)
+{
+    for (const QStringList& ending : {QStringList{"key", "space"}, QStringList{"click", "1"}}) {
+        SCOPED_TRACE(ending.join(' ').toStdString());
+        PlayerProcess saver("/S" + pieces, folder);
+        const QStringList windows = waitForWindows("Tarnwick Album Player", 20000);
+        ASSERT_EQ(windows.size(), 1);
+        EXPECT_EQ(geometryOf(windows.first()), QRect(0, 0, 1024, 768)); // the private display's screen
+        run("xdotool", {"mousemove", "640", "512"});
+        EXPECT_TRUE(eventually([] { return !pointerVisible(); }, 5000, 50)) << "the pointer shows";
+        ASSERT_TRUE(eventually([&] { return unpackedFiles() > 0; }, 10000, 50));
+        run("xdotool", {"click", "3"});
+        QThread::msleep(1500);
+        EXPECT_EQ(saver.process.state(), QProcess::Running) << "the right button ended the saver";
+        run("xdotool", ending);
+        ASSERT_TRUE(saver.endsWith(0)) << "the saver did not end";
+        EXPECT_EQ(unpackedFiles(), 0);
+        EXPECT_TRUE(pointerVisible());
+    }
+}
+
+TEST_F(SaverWindow, PreviewLivesInItsWindowFollowsItsSizeAndEndsWithIt)
+{
+    // A window of the test's own, as a saver settings dialog's preview area.
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t host = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, host, screen->root, 40, 40, 152, 112, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL, &screen->black_pixel);
+    xcb_map_window(c, host);
+    xcb_flush(c);
+    PlayerProcess preview(QString("/P %1").arg(host) + pieces, folder);
+    QStringList children;
+    ASSERT_TRUE(eventually([&] {
+        children = childrenOf(QString::number(host));
+        return !children.isEmpty() && geometryOf(children.first()).width() == 152;
+    }, 20000, 50)) << "no player inside the window";
+    EXPECT_EQ(geometryOf(children.first()), QRect(0, 0, 152, 112));
+    ASSERT_TRUE(eventually([&] { return unpackedFiles() > 0; }, 10000, 50));
+    const uint32_t size[] = {200, 150};
+    xcb_configure_window(c, host, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+    xcb_flush(c);
+    EXPECT_TRUE(eventually([&] { return geometryOf(children.first()).size() == QSize(200, 150); }, 5000, 50))
+        << "the player kept its size";
+    xcb_destroy_window(c, host);
+    xcb_flush(c);
+    ASSERT_TRUE(preview.endsWith(0, 10000)) << "the player outlived its window";
+    EXPECT_EQ(unpackedFiles(), 0);
+}
+
+// The command name, state and parent of a process; empty once it is reaped.
+QByteArrayList procStat(int pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const qsizetype open = text.indexOf('('), close = text.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return {};
+    return QByteArrayList{text.mid(open + 1, close - open - 1)} + text.mid(close + 2).split(' ').mid(0, 2);
+}
+
+bool alive(int pid) { return procStat(pid).value(1, "Z") != "Z"; } // gone or an unreaped zombie
+
+// The live processes below `parent`, or only those called `name`.
+QList<int> descendants(qint64 parent, const QByteArray& name = {})
+{
+    QList<int> found;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs))
+        if (const int pid = entry.toInt(); pid > 0 && procStat(pid).value(2).toLongLong() == parent) {
+            if (alive(pid) && (name.isEmpty() || procStat(pid).value(0) == name))
+                found << pid;
+            found << descendants(pid, name);
+        }
+    return found;
+}
+
+bool command(const QString& what)
+{
+    QProcess p;
+    p.start("xscreensaver-command", {what});
+    return p.waitForFinished(10000) && p.exitCode() == 0;
+}
+
+// xscreensaver run as nobody with `programs` as its one hack; at the end what it left alive is killed.
+struct SaverDaemon {
+    SaverDaemon(const QString& root, const QByteArray& programs) : home(root + "/home")
+    {
+        ok = writeFile(home + "/.xscreensaver",
+                       "timeout: 1:00:00\ncycle: 0\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
+                       "dpmsEnabled: False\nmode: one\nselected: 0\nprograms: " + programs + "\n") &&
+             QProcess::execute("chmod", {"-R", "a+rX", root}) == 0 &&
+             QProcess::execute("chmod", {"-R", "a+rwX", root + "/config"}) == 0;
+        // Into a file: an unread pipe would stall the daemon. No bus: libdbus would start one that stays.
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setStandardOutputFile(home + "/daemon.log");
+        process.start("runuser", {"-u", "nobody", "--", "env", "HOME=" + home, "XDG_CONFIG_HOME=" + root + "/config",
+                                  "DISPLAY=" + qEnvironmentVariable("DISPLAY"), "QT_QPA_PLATFORM=xcb",
+                                  "DBUS_SESSION_BUS_ADDRESS=unix:path=" + home + "/no-bus", "xscreensaver",
+                                  "-no-splash", "-verbose"});
+    }
+    ~SaverDaemon()
+    {
+        const QList<int> tree = descendants(process.processId()); // a hack outlives the helper that started it
+        command("-exit");
+        process.waitForFinished(5000);
+        for (const int pid : tree)
+            if (alive(pid))
+                ::kill(pid, SIGKILL);
+        process.kill();
+        process.waitForFinished(2000);
+    }
+    QList<int> players() const { return descendants(process.processId(), "tarnwick-player"); }
+    std::string log() const
+    {
+        QFile file(home + "/daemon.log");
+        return file.open(QIODevice::ReadOnly) ? file.readAll().right(3000).toStdString() : std::string();
+    }
+    QString home;
+    bool ok = false;
+    QProcess process;
+};
+
+// The next picture but `previous` to stand 400 ms (a daemon's flash does not) and when it came.
+std::pair<QString, qint64> steadyPicture(DisplayTrace& trace, const QElapsedTimer& clock, const QString& previous)
+{
+    QString current;
+    qint64 since = 0;
+    const bool seen = trace.until([&](const DisplayTrace& t) {
+        if (t.names().last() != current)
+            current = t.names().last(), since = clock.elapsed();
+        return current != kInBetween && current != previous && clock.elapsed() - since >= 400;
+    }, 20000);
+    return {seen ? current : QString(), since};
+}
+
+using ScreenSaverHack = X11Test;
+
+TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivate)
+{
+    for (const char* tool : {"xscreensaver", "xscreensaver-command", "runuser"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            GTEST_SKIP() << tool << " is not installed";
+    if (geteuid() != 0 || !getpwnam("nobody"))
+        GTEST_SKIP() << "needs root, to run the daemon as nobody (it launches no hacks as root)";
+    // A slow show that --still overrules, its settings in the per-user folder.
+    const ColourAlbum album(root.path(), "30", 2);
+    const QString settings = root.path() + "/config/tarnwick-album-player/";
+    ASSERT_TRUE(album.ok && QDir().mkpath(settings));
+    for (const QString file : {"playerprofile.ini", "profile.ini"})
+        ASSERT_TRUE(QFile::copy(album.programFolder() + '/' + file, settings + file));
+    SaverDaemon daemon(root.path(), TARNWICK_BIN_DIR "/tarnwick-player --root --album " + root.path().toUtf8() +
+                                        "/Album --still 1 --no-music");
+    ASSERT_TRUE(daemon.ok);
+    ASSERT_TRUE(eventually([] { return command("-time"); }, 15000, 100)) << daemon.log();
+    const QString rootId = run("xwininfo", {"-root"}).filter("Window id:").value(0);
+    const WindowPixels screen(QString::number(rootId.section(' ', 3, 3).toUInt(nullptr, 0)));
+    DisplayTrace centre(screen, {512, 384});
+    const auto last = [&] { return joined(centre.names().mid(std::max<qsizetype>(0, centre.names().size() - 12))); };
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(command("-activate"));
+    const auto [first, came] = steadyPicture(centre, clock, {});
+    ASSERT_FALSE(first.isEmpty()) << "the screen centre shows " << last() << "\n" << daemon.log();
+    std::cout << "[ figure ] -activate to the first album picture (" << first.toStdString() << "): " << came << " ms\n";
+    const QList<int> players = daemon.players();
+    ASSERT_EQ(players.size(), 1) << daemon.log();
+    EXPECT_FALSE(steadyPicture(centre, clock, first).first.isEmpty()) << "no next picture: " << last();
+    // Drawn into the daemon's window: no window of the player's own on the screen.
+    EXPECT_TRUE(run("xdotool", {"search", "--onlyvisible", "--maxdepth", "1", "--name", "Tarnwick"}).isEmpty());
+
+    clock.restart();
+    ASSERT_TRUE(command("-deactivate"));
+    eventually([&] { return !alive(players.first()); }, 3000, 5);
+    const qint64 ended = clock.elapsed();
+    std::cout << "[ figure ] -deactivate to the player's end: " << ended << " ms\n";
+    EXPECT_LE(ended, 500) << daemon.log();
+    QThread::msleep(500);
+    EXPECT_TRUE(daemon.players().isEmpty()) << "started anew after -deactivate";
+}
+
+} // namespace
+} // namespace tarnwick::test
