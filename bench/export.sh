@@ -33,8 +33,10 @@ fi
 for tool in ffmpeg ffprobe convert; do
   command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
 done
+# shellcheck source=scripts/lib/session.sh
+. "$(dirname "$0")/../scripts/lib/session.sh"
 work=$(mktemp -d /tmp/tarnwick-export-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+session_on_exit "rm -rf '$work'"
 font=$(fc-match -f '%{file}' 'DejaVu Sans:bold' 2>/dev/null || true)
 ff=(ffmpeg -nostdin -hide_banner -loglevel error -y)
 secs() { date +%s.%N; }

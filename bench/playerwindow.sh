@@ -12,23 +12,17 @@ album=${1:-}; shift || true
 if [ $# -gt 0 ]; then parts=("$@"); else parts=(startup memory strip transition); fi
 bench=$build/bin/playerwindow_bench
 
-cleanup=()
-trap 'for c in "${cleanup[@]}"; do eval "$c" || true; done' EXIT
+# shellcheck source=scripts/lib/session.sh
+. "$(dirname "$0")/../scripts/lib/session.sh"
 if [ -z "$album" ]; then
-  album=$(mktemp -d); cleanup+=("rm -rf '$album'")
+  album=$(mktemp -d); session_on_exit "rm -rf '$album'"
 fi
 
-for n in $(seq 60 89); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { disp=":$n"; break; }
-done
-Xvfb "$disp" -screen 0 1920x1080x24 -br -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-cleanup+=("kill $xpid")
-export DISPLAY=$disp QT_QPA_PLATFORM=xcb
+session_xvfb 1920x1080x24 60 89 -br
+export QT_QPA_PLATFORM=xcb
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-  XDG_RUNTIME_DIR=$(mktemp -d); export XDG_RUNTIME_DIR; cleanup+=("rm -rf '$XDG_RUNTIME_DIR'")
+  XDG_RUNTIME_DIR=$(mktemp -d); export XDG_RUNTIME_DIR; session_on_exit "rm -rf '$XDG_RUNTIME_DIR'"
 fi
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 for part in "${parts[@]}"; do
   if [ "$part" = transition ]; then
