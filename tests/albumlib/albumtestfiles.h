@@ -1,15 +1,11 @@
 #pragma once
-// File helpers shared by the album library tests: every test works in its
-// own temporary folder and writes its input files there.
-
-// Qt
+// File helpers of the album library tests: each test writes its inputs into a temporary folder.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace tarnwick::testing {
 
-// Writes `bytes` to `path`, creating missing folders.
 inline bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -23,14 +19,13 @@ inline QByteArray readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Every entry of `folder`, hidden ones too, in name order: shows leftover
-// temporary files.
+// Every entry, hidden ones too, in name order: shows leftover temporary files.
 inline QStringList entriesOf(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Container bytes that differ from their neighbours, so a range one off shows.
+// Bytes that differ from their neighbours, so a range one off shows.
 inline QByteArray containerBytes(qsizetype size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
