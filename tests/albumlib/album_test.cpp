@@ -292,8 +292,9 @@ TEST(AlbumPictureTool, GivesNothingForWhatCannotBeLoaded)
         EXPECT_TRUE(AlbumPictureTool().LoadPicture(path, width, height).isNull());
         EXPECT_TRUE(AlbumPictureTool().ResizePicture(AlbumPictureTool().OpenPicture(path), width, height).isNull());
         EXPECT_EQ(AlbumPictureTool().OpenPicture(path).isNull(), path != good);
-        if (path == fifo || path == "/dev/zero" || path == dir.path())
+        if (path == fifo || path == "/dev/zero" || path == dir.path()) {
             EXPECT_EQ(IniFile().ReadTextFile(path), QString());
+        }
     }
     // Sizes beyond what the player ever makes give nothing.
     const QImage one(1, 1, QImage::Format_RGB32);

@@ -299,9 +299,10 @@ TEST_F(ExportRunTest, EveryPictureComesWithItsTransitionAndStillAndTheFrameIsCom
         for (int y = 0; y < 288; y += 2) {
             const QRgb seen = first.pixel(176, y);
             const QRgb want = inner.contains(176, y) ? kBackground : qRgb(0, 0, 0);
-            if (inner.contains(176, y) || !c.picture.adjusted(0, -3, 0, 3).contains(176, y))
+            if (inner.contains(176, y) || !c.picture.adjusted(0, -3, 0, 3).contains(176, y)) {
                 EXPECT_TRUE(std::abs(qRed(seen) - qRed(want)) < 24 && std::abs(qGreen(seen) - qGreen(want)) < 24
                             && std::abs(qBlue(seen) - qBlue(want)) < 24) << "row " << y;
+            }
         }
     }
 }

@@ -287,8 +287,9 @@ TEST_F(PlayerStateTest, MusicTickSwitchAndCloseActOnTheActiveItemsState)
         EXPECT_EQ(state.mActiveMusicIndex(), c.index);
         EXPECT_EQ(music.mMusicFailed(), c.failed);
         EXPECT_EQ(music.tmrSound().isActive(), c.timerOn);
-        if (c.action == SwitchOn)
+        if (c.action == SwitchOn) {
             EXPECT_EQ(music.tmrSound().interval(), 1000);
+        }
         EXPECT_EQ(music.musicOn(), c.action == SwitchOn || (c.action != SwitchOff && c.boxOn));
         EXPECT_EQ(ReadPlayerSetting("Current", "MusicOpen", "unset"), c.stored);
     }
@@ -332,8 +333,7 @@ TEST_F(PlayerStateTest, ReadMusicOpenTakesTheAlbumProfilesNumberNonZeroMeaningOn
     for (const auto& [profile, on] : cases) {
         QFile file(dir.filePath("profile.ini"));
         file.remove();
-        if (profile)
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(profile) > 0);
+        ASSERT_TRUE(!profile || (file.open(QIODevice::WriteOnly) && file.write(profile) > 0));
         file.close();
         WritePlayerSetting("Current", "MusicOpen", on ? "0" : "1");
         EXPECT_EQ(ReadMusicOpen(), on) << (profile ? profile : "no profile");
