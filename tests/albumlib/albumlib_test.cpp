@@ -67,6 +67,19 @@ QByteArray containerBytes(qsizetype size)
     return bytes;
 }
 
+// Every test works in a folder of its own.
+class Files : public ::testing::Test {
+protected:
+    QString at(const QString& name) const { return dir.path() + name; }
+    void age(const QString& path, int seconds)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)
+                    && file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
+    }
+    QTemporaryDir dir;
+};
+
 std::string names(const AlbumPhoto& photo) { return (photo.FileName() + u'|' + photo.ThumbnailFileName()).toStdString(); }
 
 TEST(AlbumLoadText, BuildsTheWholeAlbum)
@@ -210,9 +223,8 @@ TEST(AlbumLoadText, SmallHostileTextsTakeLittleMemory)
     }
 }
 
-TEST(AlbumMusic, StatesWithoutPlaybackFollowTheCalls)
+TEST_F(Files, AlbumMusicStatesWithoutPlaybackFollowTheCalls)
 {
-    QTemporaryDir dir;
     ASSERT_TRUE(writeBytes(dir.path() + "/MainAlbum/track1.ogg", "ogg"));
     // file name, steps L(oad) P(lay) A (pause) R(esume) S(top), State() after each
     const std::tuple<const char*, const char*, const char*> cases[] = {
@@ -248,9 +260,8 @@ struct FakePlayback : MusicPlayback {
     static inline int current = Stopped;
 };
 
-TEST(AlbumMusic, HandsTheResolvedFileToThePlaybackAndReportsItsState)
+TEST_F(Files, AlbumMusicHandsTheResolvedFileToThePlaybackAndReportsItsState)
 {
-    QTemporaryDir dir;
     ASSERT_TRUE(writeBytes(dir.path() + "/MainAlbum/Track1.ogg", "ogg"));
     AlbumMusic::SetPlaybackFactory([] { return std::make_unique<FakePlayback>(); });
     AlbumMusic music;
@@ -285,9 +296,8 @@ QImage quarters(QSize size)
 const QByteArray kQuartersGif = QByteArray::fromHex(
     "47494638396104000400810000ff000000ff000000ffffffff2c00000000040004000002" "0a0498106042891b256e2c003b");
 
-TEST(AlbumPictureTool, LoadsEveryFormatAtExactlyTheAskedSize)
+TEST_F(Files, AlbumPictureToolLoadsEveryFormatAtExactlyTheAskedSize)
 {
-    QTemporaryDir dir;
     // format, source size, wanted size, tolerance
     const std::tuple<const char*, QSize, QSize, int> cases[] = {
         {"JPG", {4000, 3000}, {800, 600}, 40}, // decoded at a quarter first
@@ -316,9 +326,8 @@ TEST(AlbumPictureTool, LoadsEveryFormatAtExactlyTheAskedSize)
     }
 }
 
-TEST(AlbumPictureTool, GivesNothingForWhatCannotBeLoaded)
+TEST_F(Files, AlbumPictureToolGivesNothingForWhatCannotBeLoaded)
 {
-    QTemporaryDir dir;
     const QString good = dir.path() + "/good.png";
     ASSERT_TRUE(quarters({40, 30}).save(good) && quarters({400, 300}).save(dir.path() + "/whole.jpg"));
     ASSERT_TRUE(writeBytes(dir.path() + "/cut.jpg", readBytes(dir.path() + "/whole.jpg").left(200)));
@@ -344,9 +353,8 @@ TEST(AlbumPictureTool, GivesNothingForWhatCannotBeLoaded)
     EXPECT_TRUE(AlbumPictureTool().ResizePicture(one, 9000, 9000).isNull());
 }
 
-TEST(AlbumPictureTool, ShowsTransparencyBlackAndPastesClippedOntoACopyOfTheCanvas)
+TEST_F(Files, AlbumPictureToolShowsTransparencyBlackAndPastesClippedOntoACopyOfTheCanvas)
 {
-    QTemporaryDir dir;
     QImage clear(20, 10, QImage::Format_ARGB32);
     clear.fill(Qt::transparent);
     ASSERT_TRUE(clear.save(dir.path() + "/clear.png"));
@@ -396,9 +404,8 @@ TEST(AlbumUtility, FindAndSplitBetweenMarkers)
     EXPECT_EQ(std::pair(AlbumUtility().MaxOf({-180, 0, -3}), AlbumUtility().MinOf({300, 120})), std::pair(0, 120));
 }
 
-TEST(PathResolver, ResolvesEachComponentAgainstTheRealListing)
+TEST_F(Files, PathResolverResolvesEachComponentAgainstTheRealListing)
 {
-    QTemporaryDir dir;
     const QString base = dir.path();
     ASSERT_TRUE(writeBytes(base + "/Album/ResultPicture/p001.jpg", "x") && QDir().mkpath(base + "/Album/MainAlbum"));
     ASSERT_TRUE(writeBytes(base + "/Both/Photo.jpg", "") && writeBytes(base + "/Both/photo.jpg", ""));
@@ -417,18 +424,6 @@ TEST(PathResolver, ResolvesEachComponentAgainstTheRealListing)
     EXPECT_EQ(resolvePath((base + "/album\\resultpicture\\p001.jpg").toUpper()), base + "/Album/ResultPicture/p001.jpg");
 }
 
-// Every test works in a folder of its own.
-class Files : public ::testing::Test {
-protected:
-    QString at(const QString& name) const { return dir.path() + name; }
-    void age(const QString& path, int seconds)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite)
-                    && file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
-    }
-    QTemporaryDir dir;
-};
 
 TEST_F(Files, IniReadFindsValuesByTheGrammar)
 {
