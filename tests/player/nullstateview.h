@@ -1,15 +1,10 @@
 #pragma once
-// Player windows that show nothing: for tests that move through the
-// album's music and need no strip or caption, and for tests and benchmarks
-// of the player core that watch only a few of the window's calls.
-
-// ours
+// Player windows that show nothing, for tests and benchmarks that watch only a few of the window's calls.
 #include "playerstateview.h"
 #include "playerview.h"
 
 namespace tarnwick::testing {
 
-// The album position's calls, doing nothing, on top of either view.
 template <class View>
 struct NullStateViewOf : View {
     void hideThumbnails() override {}
