@@ -16,20 +16,14 @@ rounds=${1:-3}
 
 cmake --build "$build" --target audio_tests >/dev/null
 
-if ! pactl info >/dev/null 2>&1; then
-  sock=$(mktemp -u /tmp/tarnwick-music-gaps-XXXXXX.sock)
-  pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit -n --use-pid-file=no \
-    --load="module-native-protocol-unix socket=$sock auth-anonymous=1" >/dev/null 2>&1 &
-  server=$!
-  trap 'kill "$server" 2>/dev/null || true' EXIT
-  export PULSE_SERVER="unix:$sock"
-  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+# shellcheck source=scripts/lib/session.sh
+. "$here/scripts/lib/session.sh"
+session_sound
 export QT_QPA_PLATFORM=offscreen
 
 xml=$(mktemp /tmp/tarnwick-music-gaps-XXXXXX.xml)
 figures=$(mktemp /tmp/tarnwick-music-gaps-XXXXXX.txt)
-trap 'rm -f "$xml" "$figures"; [ -n "${server:-}" ] && kill "$server" 2>/dev/null || true' EXIT
+session_on_exit 'rm -f "$xml" "$figures"'
 tests='MusicSupervisorSoundTest.ItemsAreHeardInAlbumOrderAndWrap'
 tests+=':MusicSupervisorSoundTest.SwitchingOffFallsSilentWithinATickAndOnPlaysAgain'
 for round in $(seq "$rounds"); do

@@ -18,10 +18,10 @@ build=${BUILD_DIR:-$here/build}
 work=$(mktemp -d /tmp/tarnwick-saver-XXXXXX)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
 
 # shellcheck source=bench/saverbench.sh
 . "$here/bench/saverbench.sh"
+session_on_exit cleanup
 start_xvfb 1280x1024
 xsetroot -solid '#336699'
 

@@ -14,10 +14,10 @@ duration=${DURATION:-60}
 work=$(mktemp -d /tmp/tarnwick-savercpu-XXXXXX)
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
 
 # shellcheck source=bench/saverbench.sh
 . "$here/bench/saverbench.sh"
+session_on_exit cleanup
 start_xvfb 1920x1080
 
 for i in 1 2 3 4 5 6 7 8; do

@@ -1,15 +1,12 @@
 # What the saver benches share; sourced by saver.sh and saver_cpu.sh, which
-# set `pids` (killed at their exit) before sourcing it.
+# set `pids` (killed at their exit) before sourcing it and register their
+# clean-up with session_on_exit.
+
+# shellcheck source=scripts/lib/session.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/session.sh"
 
 # A private Xvfb of size $1 (WxH) on a free display, named by DISPLAY.
-start_xvfb() {
-  local n disp=
-  for n in $(seq 120 160); do [ -e "/tmp/.X11-unix/X$n" ] || { disp=":$n"; break; }; done
-  Xvfb "$disp" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
-  pids+=($!)
-  export DISPLAY=$disp
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-}
+start_xvfb() { session_xvfb "$1x24" 120 160; }
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
