@@ -9,6 +9,7 @@
 
 // Qt
 #include <QBuffer>
+#include <QDataStream>
 #include <QDirIterator>
 #include <QImageReader>
 #include <QImageWriter>
@@ -83,48 +84,35 @@ struct TiffEntry {
     quint16 number = 0;
 };
 
-// A TIFF block as cameras write it: header, first IFD at 8 (plus the Exif
-// IFD pointer, last, when `exifIfd` is not empty), the Exif IFD, then the
-// texts longer than four bytes.
+// A TIFF block as cameras write it: header, first IFD at 8 (the Exif IFD pointer last), the Exif IFD, long texts.
 QByteArray tiffBlock(bool bigEndian, const QVector<TiffEntry>& ifd0, const QVector<TiffEntry>& exifIfd = {})
 {
-    auto number = [&](QByteArray& out, quint32 value, int size) {
-        for (int i = 0; i < size; ++i)
-            out += char(value >> (8 * (bigEndian ? size - 1 - i : i)));
-    };
-    QVector<TiffEntry> first = ifd0;
-    if (!exifIfd.isEmpty())
-        first.append({0x8769, {}, 0});
+    const QVector<TiffEntry> first = exifIfd.isEmpty() ? ifd0 : ifd0 + QVector<TiffEntry>{{0x8769, {}, 0}};
     const quint32 exifAt = 8 + 2 + 12 * quint32(first.size()) + 4;
     const quint32 dataAt = exifAt + (exifIfd.isEmpty() ? 0 : 2 + 12 * quint32(exifIfd.size()) + 4);
-    QByteArray head = bigEndian ? "MM" : "II", data;
-    number(head, 42, 2);
-    number(head, 8, 4);
-    auto writeIfd = [&](const QVector<TiffEntry>& entries) {
-        number(head, entries.size(), 2);
-        for (const TiffEntry& e : entries) {
-            number(head, e.tag, 2);
-            if (e.tag == 0x8769) {
-                number(head, 4, 2), number(head, 1, 4), number(head, exifAt, 4);
-            } else if (e.text.isEmpty()) {
-                number(head, 3, 2), number(head, 1, 4), number(head, e.number, 2), number(head, 0, 2);
-            } else {
-                const QByteArray text = e.text + '\0';
-                number(head, 2, 2), number(head, text.size(), 4);
-                if (text.size() <= 4) {
-                    head += text.leftJustified(4, '\0');
-                } else {
-                    number(head, dataAt + data.size(), 4);
-                    data += text;
-                }
-            }
+    QByteArray block, data;
+    QDataStream out(&block, QIODevice::WriteOnly);
+    out.setByteOrder(bigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian);
+    out.writeRawData(bigEndian ? "MM" : "II", 2);
+    out << quint16(42) << quint32(8);
+    for (const QVector<TiffEntry>* ifd : {&first, &exifIfd}) {
+        if (ifd == &exifIfd && ifd->isEmpty())
+            continue;
+        out << quint16(ifd->size());
+        for (const TiffEntry& e : *ifd) {
+            const QByteArray text = e.text + '\0';
+            if (e.tag == 0x8769)
+                out << e.tag << quint16(4) << quint32(1) << exifAt;
+            else if (e.text.isEmpty())
+                out << e.tag << quint16(3) << quint32(1) << e.number << quint16(0);
+            else if (out << e.tag << quint16(2) << quint32(text.size()); text.size() <= 4)
+                out.writeRawData(text.leftJustified(4, '\0').constData(), 4);
+            else
+                out << quint32(dataAt + data.size()), data += text;
         }
-        number(head, 0, 4);
-    };
-    writeIfd(first);
-    if (!exifIfd.isEmpty())
-        writeIfd(exifIfd);
-    return head + data;
+        out << quint32(0);
+    }
+    return block + data;
 }
 
 // `jpeg` with an APP1 "Exif\0\0" segment holding `tiff` after its SOI.
