@@ -1,6 +1,4 @@
-// The pixel layer under the effects: the row kernels on every vector unit,
-// Surface's bitBlt and mask fill, and PixelMask's spans, each against its
-// rule written out one pixel at a time.
+// The pixel layer: row kernels on every vector unit, bitBlt, mask fill and PixelMask, each against its rule.
 
 // ours
 #include "pixelmask.h"
@@ -71,8 +69,7 @@ std::vector<std::uint32_t> pixelsOf(const Surface& s)
 
 } // namespace
 
-// Every source byte, destination byte and alpha, one alpha a row and one a
-// pixel; each channel meets every (s, d) pair in a different arrangement.
+// Every source byte, destination byte and alpha, one alpha a row and one a pixel; each channel meets every (s, d).
 TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
 {
     constexpr int kPairs = 256 * 256;
@@ -169,9 +166,7 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
     EXPECT_EQ(pixelrow::vectorUnit(), chosen);
 }
 
-// bitBlt clips to both surfaces for every raster operation (rows long
-// enough for the vector path and its tail) and reads an overlapping source
-// as it was.
+// bitBlt clips to both surfaces for every raster operation and reads an overlapping source as it was.
 TEST(Surface, BitBltWritesOnlyPixelsInsideBothSurfaces)
 {
     struct Case {
@@ -228,8 +223,7 @@ struct Shape {
     double a1, a2;
 };
 
-// The pixel rule on its own: angles a turn at a time, a1 above a2 wraps
-// past 0, equal angles or a whole turn give the disc.
+// The pixel rule: angles a turn at a time, a1 above a2 wraps past 0, equal angles or a whole turn give the disc.
 bool rule(const Shape& s, int px, int py)
 {
     const double dx = px + 0.5 - s.cx, dy = py + 0.5 - s.cy;
