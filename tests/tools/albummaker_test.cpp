@@ -77,6 +77,16 @@ void writePicture(const QString& path, QSize size = {32, 24}, QColor color = Qt:
     writePicture(path, image);
 }
 
+// Pictures, or junk for names ending in ".txt" or starting with '!'.
+void plant(const QDir& dir, const QStringList& files)
+{
+    for (const QString& file : files)
+        if (file.startsWith(u'!') || file.endsWith(".txt"))
+            writeBytes(dir.filePath(file.mid(file.startsWith(u'!'))), QByteArray(500, 'j'));
+        else
+            writePicture(dir.filePath(file));
+}
+
 // An ASCII text entry, or when `text` is empty a SHORT number.
 struct TiffEntry {
     quint16 tag;
@@ -227,11 +237,9 @@ protected:
 // One packed album: its model, pictures, music, and the container holding each file byte for byte.
 TEST_F(AlbumMakerTest, PackedRoundTripKeepsCategoriesOrderTitlesSizesAndEveryByte)
 {
-    for (const char* name : {"Beach/img10.png", "Beach/img2.jpg", "Beach/.hidden.jpg", "City/street.v2.gif"})
-        writePicture(path(QStringLiteral("photos/") + name));
+    plant(QDir(path("photos")), {"Beach/img10.png", "Beach/img2.jpg", "Beach/.hidden.jpg", "City/street.v2.gif", "Beach/notes.txt"});
     writePicture(path("photos/Beach/IMG1.PNG"), {150, 200});
     writePicture(path("photos/City/old town.bmp"), {100, 200});
-    writeBytes(path("photos/Beach/notes.txt"), "not a picture");
     const QByteArray song = QByteArray("RIFF") + QByteArray(300, '\x5a');
     writeBytes(path("My Song.WAV"), song);
     const Album model = make({path("photos"), path("album"), "--title", "Trip; C:\\new", "--author", "A. Person",
@@ -312,9 +320,7 @@ TEST_F(AlbumMakerTest, CategoriesFollowTheFoldersInNaturalOrder)
     for (int i = 0; i < 3; ++i) {
         const auto& [files, expected] = cases[i];
         const QString root = QString::number(i);
-        for (const QString& file : files)
-            file.endsWith(".txt") ? void(writeBytes(path(root + "/Holiday/" + file), "text"))
-                                  : writePicture(path(root + "/Holiday/" + file));
+        plant(QDir(path(root + "/Holiday")), files);
         EXPECT_EQ(outline(make({path(root + "/Holiday"), path(root + "/album")}, root + "/album")), expected);
     }
 }
@@ -510,8 +516,7 @@ TEST_F(AlbumMakerTest, BadInputIsRefusedWithOneLineAndNoAlbum)
 {
     const QStringList photo{"photos/a.png"}, usual{"@photos", "@album"};
     const std::tuple<QStringList, QStringList, const char*, bool> cases[] = {
-        // files ("!": junk bytes, ".txt": text), arguments ("@": in the test folder), what the message
-        // names, whether ALBUM_DIR exists before (and must stay as it was)
+        // files (as plant() takes them), arguments ("@": in the case's folder), what the message names, ALBUM_DIR there
         {{}, {"@nothere", "@album"}, "nothere", false},
         {{"photos/Sub/notes.txt"}, usual, "no pictures", false},
         {{"!photos/b broken.jpg", "!photos/Sub/c.png"}, usual,
@@ -531,16 +536,12 @@ TEST_F(AlbumMakerTest, BadInputIsRefusedWithOneLineAndNoAlbum)
         {photo, usual + QStringList{"--jobs", "many"}, "--jobs", false},
         {photo, {"@photos"}, "ALBUM_DIR", false},
     };
+    int n = 0;
     for (const auto& [files, arguments, mention, albumExists] : cases) {
         SCOPED_TRACE(mention);
-        QTemporaryDir root;
-        const QDir dir(root.path());
-        for (const QString& file : files) {
-            if (file.startsWith(u'!') || file.endsWith(".txt"))
-                writeBytes(dir.filePath(file.mid(file.startsWith(u'!'))), QByteArray(500, 'j'));
-            else
-                writePicture(dir.filePath(file));
-        }
+        const QDir dir(path(QString::number(++n)));
+        QDir().mkpath(dir.path());
+        plant(dir, files);
         QStringList args;
         for (const QString& arg : arguments)
             args << (arg.startsWith(u'@') ? dir.filePath(arg.mid(1)) : arg);
@@ -553,18 +554,15 @@ TEST_F(AlbumMakerTest, BadInputIsRefusedWithOneLineAndNoAlbum)
                     && run.err.endsWith(u'\n')) << run.err.toStdString();
         EXPECT_EQ(QFileInfo::exists(dir.filePath("album")), albumExists);
         EXPECT_TRUE(state() == before);
-        EXPECT_EQ(leftovers(root.path()), QStringList());
+        EXPECT_EQ(leftovers(dir.path()), QStringList());
     }
 }
 
 TEST_F(AlbumMakerTest, RebuildReplacesTheAlbumOnlyWhenComplete)
 {
-    for (const char* name : {"first/a.png", "first/b.png", "first/c.png", "second/a.png"})
-        writePicture(path(name));
+    plant(QDir(m_root.path()), {"first/a.png", "first/b.png", "first/c.png", "second/a.png", "!broken/b.jpg"});
     make({path("first"), path("album")});
-    const auto first = treeBytes(path("album"));
-    // Fails once the new album is begun: no photo can be read.
-    writeBytes(path("broken/b.jpg"), "broken");
+    const auto first = treeBytes(path("album")); // a run failing once the new album is begun leaves it
     EXPECT_NE(runMaker({path("broken"), path("album")}).exitCode, 0);
     EXPECT_TRUE(treeBytes(path("album")) == first);
     EXPECT_EQ(outline(make({path("second"), path("album"), "--pack"})), "second: a");
