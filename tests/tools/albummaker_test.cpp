@@ -332,8 +332,7 @@ TEST_F(AlbumMakerTest, PicturesAreFittedOnBlackAndTurnedUprightAndCoversTakeThei
              {"photos/4 big.jpg", {4000, 3000}, Qt::magenta}, {"front.png", {300, 300}, Qt::green},
              {"back.jpg", {80, 60}, Qt::blue}, {"sky.png", {400, 100}, Qt::red}})
         writePicture(path(name), size, colour);
-    // Stored 200x100 as red blue over green white, with each EXIF orientation
-    // (big-endian for even ones); the quadrants as shown, row by row.
+    // Stored 200x100 as red blue over green white, with each EXIF orientation; the quadrants as shown, row by row.
     QImage stored(200, 100, QImage::Format_RGB32);
     QPainter painter(&stored);
     const QColor r = Qt::red, b = Qt::blue, g = Qt::green, w = Qt::white;
@@ -578,8 +577,6 @@ TEST_F(AlbumMakerTest, RebuildReplacesTheAlbumOnlyWhenComplete)
     EXPECT_EQ(leftovers(m_root.path()), QStringList());
 }
 
-// ---- the EXIF reader --------------------------------------------------------
-
 QByteArray smallJpeg()
 {
     QImage image(8, 8, QImage::Format_RGB32);
@@ -591,8 +588,7 @@ QByteArray smallJpeg()
     return jpeg;
 }
 
-// Make, Model, Orientation and DateTime in the first IFD, then the Exif
-// pointer (entry 4); DateTimeOriginal in the Exif IFD.
+// Make, Model, Orientation and DateTime in the first IFD, then the Exif pointer (entry 4) to DateTimeOriginal.
 QByteArray usualBlock(bool bigEndian)
 {
     return tiffBlock(bigEndian,
