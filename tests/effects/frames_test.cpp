@@ -96,7 +96,7 @@ TEST(HandWorkedFrames, FramesAreTheRectanglesWorkedOutByHand)
     }
 }
 
-// Frame 1 (R = 25 around (20, 15)) shows B, the seam A | B where both masks let through, or A.
+// Frame 1 (R = 25 around (20, 15), no pixel centre on a circle or ray): B, the seam A | B where both masks pass, or A.
 TEST(HandWorkedFrames, IrisAndSweepComposeBothPicturesThroughTheirMasks)
 {
     enum Shown { kB, kSeam, kA };
