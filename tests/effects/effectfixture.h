@@ -1,8 +1,6 @@
 #pragma once
-// A stage for effect tests: the four surfaces as the player prepares them
-// (objTmp2 and objDest show the outgoing A, objScr the incoming B), an
-// engine on a virtual host with settings from a map, and the frames of
-// objDest whose refresh numbers are in `pick` kept in `picked`.
+// A stage for effect tests: the player's four surfaces (objTmp2 and objDest show A, objScr B) and an engine on a
+// virtual host with settings from a map, keeping the frames of objDest whose refresh numbers are in `pick`.
 
 // ours
 #include "clsmovie.h"
@@ -67,8 +65,7 @@ inline testing::AssertionResult frameIs(const QImage& frame, const std::function
 }
 
 struct EffectStage {
-    // Gradients A and B that differ in every pixel.
-    EffectStage(int w, int h)
+    EffectStage(int w, int h) // gradients A and B differ in every pixel
         : A(gradientPicture(w, h, 3)), B(gradientPicture(w, h, 140)), objScr(w, h), objTmp(w, h), objTmp2(w, h),
           objDest(w, h), movie(host)
     {

@@ -1,8 +1,4 @@
-// What the effects draw: chosen frames worked out by hand (edges, offsets
-// and halves rounding to even on odd sizes, the iris and sweep masks,
-// Blend's alpha per frame and band), the state every variant ends in, and
-// the shipped settings file. Every frame bit for bit is the render tool's
-// checksum table; these keep the rules behind the numbers.
+// What the effects draw, frames worked out by hand and every variant's last state; and the shipped settings file.
 
 // ours
 #include "effectfixture.h"
@@ -29,8 +25,7 @@ struct Copy {
 };
 Copy own(char from, int x, int y, int w, int h) { return {from, x, y, w, h, x, y}; }
 
-// Runs one forced variant on a w x h stage and returns frame `frame` of
-// objDest (0: the display after the last frame).
+// Runs one forced variant and returns frame `frame` of objDest (0: the display after the last frame).
 QImage frameOf(test::EffectStage& stage, const char* effect, int variant, const QString& settings, int frame,
                int stagger = -1)
 {
@@ -51,7 +46,7 @@ TEST(HandWorkedFrames, FramesAreTheRectanglesWorkedOutByHand)
         const char* effect;
         int variant, w, h;
         const char* settings;
-        int frame; // 0: the display after the last frame
+        int frame;
         std::vector<Copy> copies; // laid on A in order
         int stagger = -1;
     };
@@ -101,8 +96,7 @@ TEST(HandWorkedFrames, FramesAreTheRectanglesWorkedOutByHand)
     }
 }
 
-// 40 x 30, R = 25 around (20, 15), no pixel centre on a circle or ray: frame 1
-// shows B, the seam A | B where both masks let through, or A.
+// Frame 1 (R = 25 around (20, 15), no pixel centre on a circle or ray): B, the seam A | B where both masks pass, or A.
 TEST(HandWorkedFrames, IrisAndSweepComposeBothPicturesThroughTheirMasks)
 {
     enum Shown { kB, kSeam, kA };
@@ -129,9 +123,7 @@ TEST(HandWorkedFrames, IrisAndSweepComposeBothPicturesThroughTheirMasks)
     }
 }
 
-// Variant 0: alpha = floor(frame x 255 / Times) (400 x 0.6375 stays below 255).
-// Bands: 80 on 203 pixels start at whole(203 (i - 1) / 80); alpha =
-// whole(weight x base), at most 255, base 40 on frame 40 of 255.
+// Variant 0: alpha = floor(frame x 255 / Times); bands of 203 / 80 pixels: whole(weight x base), at most 255.
 TEST(HandWorkedFrames, BlendAlphaPerFrameAndBand)
 {
     struct Case { int variant, length, times, frame, pos /* column or row, -1 all */, alpha; };
@@ -159,8 +151,7 @@ TEST(HandWorkedFrames, BlendAlphaPerFrameAndBand)
     }
 }
 
-// Every variant ends on B, on even and odd sizes, and leaves the work
-// surfaces as the player expects them.
+// Every variant ends on B, on even and odd sizes, with the work surfaces as the player expects them.
 TEST(LastFrame, EveryVariantEndsOnTheIncomingPictureWithItsWorkSurfacesLeftAsExpected)
 {
     struct Case { const char* effect; int first, last; int w, h; const char* settings; int stagger = -1; };
@@ -190,8 +181,7 @@ TEST(LastFrame, EveryVariantEndsOnTheIncomingPictureWithItsWorkSurfacesLeftAsExp
         {"LineTransform", 8, 19, 14, 10, "Times=4 X=7 Y=5"},
     };
     for (const Case& c : cases) {
-        const QString effect = QString::fromLatin1(c.effect);
-        // Blend, RndSquare and LineTransform leave objTmp alone; the others clear it.
+        const QString effect = QString::fromLatin1(c.effect); // Blend, RndSquare and LineTransform leave objTmp alone
         const bool usesTmp = !QStringList{"Blend", "RndSquare", "LineTransform"}.contains(effect);
         for (int variant = c.first; variant <= c.last; ++variant) {
             SCOPED_TRACE(testing::Message() << c.effect << " " << variant << ", " << c.w << "x" << c.h << ", "
@@ -200,24 +190,18 @@ TEST(LastFrame, EveryVariantEndsOnTheIncomingPictureWithItsWorkSurfacesLeftAsExp
             stage.objTmp.setPicture(test::gradientPicture(c.w, c.h, 60));
             const QImage tmp = stage.objTmp.image().copy();
             const QImage last = frameOf(stage, c.effect, variant, c.settings, 0, c.stagger);
-            EXPECT_TRUE(stage.host.failures().isEmpty());
-            EXPECT_TRUE(last == stage.B);
-            EXPECT_TRUE(stage.objScr.image() == stage.B);
-            // Only the masked Wipe patterns write into objTmp2.
+            EXPECT_TRUE(stage.host.failures().isEmpty() && last == stage.B && stage.objScr.image() == stage.B);
+            // Only the masked Wipes write into objTmp2; Matrix hides the three work surfaces.
             EXPECT_TRUE(stage.objTmp2.image() == (effect == "Wipe" && variant >= 18 ? stage.B : stage.A));
             EXPECT_EQ(stage.objTmp.hasPicture(), !usesTmp);
             EXPECT_TRUE(usesTmp || stage.objTmp.image() == tmp);
-            // Matrix hides the three work surfaces.
-            for (const Surface* s : {&stage.objScr, &stage.objTmp, &stage.objTmp2})
-                EXPECT_EQ(s->visible(), effect != "Matrix");
-            EXPECT_TRUE(stage.objDest.visible());
+            EXPECT_EQ(QList({stage.objScr.visible(), stage.objTmp.visible(), stage.objTmp2.visible(), stage.objDest.visible()}),
+                      QList({effect != "Matrix", effect != "Matrix", effect != "Matrix", true}));
         }
     }
 }
 
-// The shipped settings file (CR LF lines): a complete effect table agreeing
-// with the dialog's sliders, each section listing exactly the keys its
-// effect reads, and with those values every effect lasting about 2 s.
+// The shipped settings (CR LF lines): the effect table as the sliders give it, each effect's keys, about 2 s each.
 TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSeconds)
 {
     QString text;
@@ -239,11 +223,8 @@ TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSecond
     };
     ASSERT_FALSE(values.isEmpty()) << TARNWICK_SHIPPED_PROFILE;
     EXPECT_TRUE(text.count('\n') == text.count(QStringLiteral("\r\n")) && text.endsWith("\r\n"));
-    EXPECT_EQ(number("Effect", "EffectNumber"), 8);
-    EXPECT_EQ(number("Effect", "StopTime"), 5);
-    EXPECT_EQ(number("Stop", "StopTime"), 5);
-    EXPECT_EQ(number("Current", "MusicOpen"), 1);
-
+    EXPECT_EQ(QList({number("Effect", "EffectNumber"), number("Effect", "StopTime"), number("Stop", "StopTime"),
+                     number("Current", "MusicOpen")}), QList({8, 5, 5, 1}));
     // In table order, with their variant counts (Shutter: kinds).
     const std::pair<QString, int> effects[] = {{"Blend", 5},   {"Drag", 8},   {"Wipe", 22},     {"Mask", 12},
                                                {"Shutter", 4}, {"Matrix", 4}, {"RndSquare", 1}, {"LineTransform", 20}};
@@ -263,7 +244,6 @@ TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSecond
         EXPECT_FALSE(value("Effect", key("Caption")).trimmed().isEmpty());
         EXPECT_TRUE(value("Effect", key("Description")).endsWith('.'));
         EXPECT_EQ(number("Effect", key("HasDetail")), 1);
-        // The shares are what the sliders give.
         EXPECT_EQ(static_cast<int>(std::nearbyint(number("Effect", key("SlideValue")) * 100.0 / slides)),
                   number("Effect", key("Percent")));
         QStringList items;
@@ -286,11 +266,9 @@ TEST(ShippedProfile, EveryEffectIsListedWithTheKeysItReadsAndLastsAboutTwoSecond
             stage.run(effect);
             EXPECT_EQ(items, asked);
             EXPECT_TRUE(stage.host.failures().isEmpty());
-            EXPECT_GE(stage.host.now(), 1000) << "variant " << v;
-            EXPECT_LE(stage.host.now(), 3000) << "variant " << v;
+            EXPECT_TRUE(stage.host.now() >= 1000 && stage.host.now() <= 3000) << "variant " << v << ": " << stage.host.now();
             total += stage.host.now();
         }
-        EXPECT_GE(total / variants, 1500);
-        EXPECT_LE(total / variants, 3000);
+        EXPECT_TRUE(total / variants >= 1500 && total / variants <= 3000) << total / variants;
     }
 }

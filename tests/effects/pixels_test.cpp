@@ -1,6 +1,4 @@
-// The pixel layer under the effects: the row kernels on every vector unit,
-// Surface's bitBlt and mask fill, and PixelMask's spans, each against its
-// rule written out one pixel at a time.
+// The pixel layer: row kernels on every vector unit, bitBlt, mask fill and PixelMask, each against its rule.
 
 // ours
 #include "pixelmask.h"
@@ -71,8 +69,7 @@ std::vector<std::uint32_t> pixelsOf(const Surface& s)
 
 } // namespace
 
-// Every source byte, destination byte and alpha, one alpha a row and one a
-// pixel; each channel meets every (s, d) pair in a different arrangement.
+// Every source byte, destination byte and alpha, one alpha a row and one a pixel; each channel meets every (s, d).
 TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
 {
     constexpr int kPairs = 256 * 256;
@@ -112,55 +109,44 @@ TEST(PixelRow, BlendEqualsTheChannelRuleForEveryInput)
 
 TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
 {
-    enum class Kernel { And, Or, Copy, Blend, BlendAlphas, BlendOver, Fill, BlendInPlace };
-    using Expect = std::uint32_t (*)(std::uint32_t d, std::uint32_t s, int i);
+    using U = std::uint32_t;
     constexpr std::uint8_t kAlpha = 77;
-    constexpr std::uint32_t kFill = 0x12345678u;
-    const std::tuple<const char*, Kernel, Expect> cases[] = {
-        {"and", Kernel::And, [](std::uint32_t d, std::uint32_t s, int) { return (d & s) | 0xFF000000u; }},
-        {"or", Kernel::Or, [](std::uint32_t d, std::uint32_t s, int) { return d | s | 0xFF000000u; }},
-        {"copy", Kernel::Copy, [](std::uint32_t, std::uint32_t s, int) { return s | 0xFF000000u; }},
-        {"fill", Kernel::Fill, [](std::uint32_t, std::uint32_t, int) { return kFill | 0xFF000000u; }},
-        {"blend", Kernel::Blend, [](std::uint32_t d, std::uint32_t s, int) { return blendedPixel(d, s, kAlpha); }},
-        {"blend alphas", Kernel::BlendAlphas,
-         [](std::uint32_t d, std::uint32_t s, int i) { return blendedPixel(d, s, pixelAlpha(i)); }},
-        {"blend over another row", Kernel::BlendOver,
-         [](std::uint32_t, std::uint32_t s, int i) { return blendedPixel(underPixel(i), s, kAlpha); }},
-        {"blend in place", Kernel::BlendInPlace, [](std::uint32_t d, std::uint32_t, int) { return d | 0xFF000000u; }},
+    constexpr U kFill = 0x12345678u;
+    static std::vector<U> pairs(40), under(40);
+    for (int i = 0; i < 40; ++i)
+        pairs[i] = pixelrow::alphaPair(pixelAlpha(i)), under[i] = underPixel(i);
+    // name, the kernel on (d, s, n), the pixel it writes from (d, s, i)
+    const std::tuple<const char*, void (*)(U*, const U*, int), U (*)(U, U, int)> cases[] = {
+        {"and", [](U* d, const U* s, int n) { pixelrow::andRow(d, s, n); }, [](U d, U s, int) { return (d & s) | 0xFF000000u; }},
+        {"or", [](U* d, const U* s, int n) { pixelrow::orRow(d, s, n); }, [](U d, U s, int) { return d | s | 0xFF000000u; }},
+        {"copy", [](U* d, const U* s, int n) { pixelrow::copyRow(d, s, n); }, [](U, U s, int) { return s | 0xFF000000u; }},
+        {"fill", [](U* d, const U*, int n) { pixelrow::fillRow(d, n, kFill); }, [](U, U, int) { return kFill | 0xFF000000u; }},
+        {"blend", [](U* d, const U* s, int n) { pixelrow::blendRow(d, s, n, kAlpha); },
+         [](U d, U s, int) { return blendedPixel(d, s, kAlpha); }},
+        {"blend alphas", [](U* d, const U* s, int n) { pixelrow::blendRowAlphas(d, d, s, n, pairs.data()); },
+         [](U d, U s, int i) { return blendedPixel(d, s, pixelAlpha(i)); }},
+        {"blend over another row", [](U* d, const U* s, int n) { pixelrow::blendRowOver(d, under.data(), s, n, kAlpha); },
+         [](U, U s, int i) { return blendedPixel(underPixel(i), s, kAlpha); }},
+        {"blend in place", [](U* d, const U*, int n) { pixelrow::blendRow(d, d, n, kAlpha); },
+         [](U d, U, int) { return d | 0xFF000000u; }},
     };
-    std::vector<std::uint32_t> pairs(40), under(40);
-    for (int i = 0; i < 40; ++i) {
-        pairs[i] = pixelrow::alphaPair(pixelAlpha(i));
-        under[i] = underPixel(i);
-    }
     onEveryUnit([&] {
         for (const auto& [name, kernel, expect] : cases)
             for (int offset = 0; offset < 3; ++offset)
                 for (int n = 0; n <= 37; ++n) {
                     SCOPED_TRACE(testing::Message() << name << " n " << n << " offset " << offset);
                     // One guard pixel on each side of the row.
-                    std::vector<std::uint32_t> dst(n + offset + 2, kGuard), src(n + offset + 2, kGuard);
+                    std::vector<U> dst(n + offset + 2, kGuard), src(n + offset + 2, kGuard);
                     for (int i = 0; i < n; ++i) {
                         dst[offset + 1 + i] = 0x00C3A55Au * (i + 1) + 0x01020304u;
                         src[offset + 1 + i] = 0x7F3C9E11u ^ (0x01010101u * (i * 37 + 5));
                     }
-                    const std::vector<std::uint32_t> before = dst;
-                    std::uint32_t* d = dst.data() + offset + 1;
-                    const std::uint32_t* s = src.data() + offset + 1;
-                    switch (kernel) {
-                    case Kernel::And: pixelrow::andRow(d, s, n); break;
-                    case Kernel::Or: pixelrow::orRow(d, s, n); break;
-                    case Kernel::Copy: pixelrow::copyRow(d, s, n); break;
-                    case Kernel::Blend: pixelrow::blendRow(d, s, n, kAlpha); break;
-                    case Kernel::BlendAlphas: pixelrow::blendRowAlphas(d, d, s, n, pairs.data()); break;
-                    case Kernel::BlendOver: pixelrow::blendRowOver(d, under.data(), s, n, kAlpha); break;
-                    case Kernel::Fill: pixelrow::fillRow(d, n, kFill); break;
-                    case Kernel::BlendInPlace: pixelrow::blendRow(d, d, n, kAlpha); break;
-                    }
+                    const std::vector<U> before = dst;
+                    kernel(dst.data() + offset + 1, src.data() + offset + 1, n);
                     EXPECT_EQ(dst[offset], kGuard);
                     EXPECT_EQ(dst[offset + n + 1], kGuard);
                     for (int i = 0; i < n; ++i)
-                        ASSERT_EQ(d[i], expect(before[offset + 1 + i], s[i], i)) << "pixel " << i;
+                        ASSERT_EQ(dst[offset + 1 + i], expect(before[offset + 1 + i], src[offset + 1 + i], i)) << "pixel " << i;
                 }
     });
     // Asking for a unit this machine lacks keeps the chosen one.
@@ -169,9 +155,7 @@ TEST(PixelRow, EveryKernelWritesExactlyItsRowAtAnyLengthAndAlignment)
     EXPECT_EQ(pixelrow::vectorUnit(), chosen);
 }
 
-// bitBlt clips to both surfaces for every raster operation (rows long
-// enough for the vector path and its tail) and reads an overlapping source
-// as it was.
+// bitBlt clips to both surfaces for every raster operation and reads an overlapping source as it was.
 TEST(Surface, BitBltWritesOnlyPixelsInsideBothSurfaces)
 {
     struct Case {
@@ -228,8 +212,7 @@ struct Shape {
     double a1, a2;
 };
 
-// The pixel rule on its own: angles a turn at a time, a1 above a2 wraps
-// past 0, equal angles or a whole turn give the disc.
+// The pixel rule: angles a turn at a time, a1 above a2 wraps past 0, equal angles or a whole turn give the disc.
 bool rule(const Shape& s, int px, int py)
 {
     const double dx = px + 0.5 - s.cx, dy = py + 0.5 - s.cy;
