@@ -121,12 +121,13 @@ void effectFrame(benchmark::State& state, const EffectCase& c)
 {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
-    test::EffectStage stage(w, h, test::gradientPicture(w, h, 3), test::gradientPicture(w, h, 140));
+    test::EffectStage stage(w, h);
     stage.movie.BackgroundPicture = test::gradientPicture(w, h, 77);
     stage.movie.setForcedVariant(c.variant);
     stage.movie.setForcedStagger(c.stagger);
     for (const auto& [key, value] : c.settings)
-        stage.set(QString::fromLatin1(c.effect), QString::fromLatin1(key), QString::fromLatin1(value));
+        stage.settings.insert(QString::fromLatin1(c.effect).toLower() + '/' + QString::fromLatin1(key).toLower(),
+                              QString::fromLatin1(value));
 
     std::vector<double> refreshes;
     refreshes.reserve(256);

@@ -12,6 +12,7 @@
 #include "playersettings.h"
 #include "programfolder.h"
 #include "session.h"
+#include "../testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -39,18 +40,8 @@
 namespace tarnwick {
 namespace {
 
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using testing::readBytes;
+using testing::writeBytes;
 
 // Every entry, hidden ones too, in name order: shows leftover temporary files.
 QStringList entriesOf(const QString& folder)

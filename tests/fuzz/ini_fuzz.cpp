@@ -6,6 +6,7 @@
 #include "fuzzcheck.h"
 #include "inifile.h"
 #include "initext.h"
+#include "../testfiles.h"
 
 // Qt
 #include <QDir>
@@ -21,12 +22,7 @@ namespace {
 using namespace tarnwick;
 
 using fuzz::check;
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using testing::readBytes;
 
 } // namespace
 
@@ -56,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ini.WriteValue(section, key, value, path))
         check(set && ini.ReadValue(section, key, "<none>", path) == value.trimmed());
     else
-        check(!set && readAll(path) == bytes);
+        check(!set && readBytes(path) == bytes);
     // Nothing but the file itself is left beside it.
     check(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) == QStringList{"album.ini"});
     return 0;

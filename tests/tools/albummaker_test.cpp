@@ -1,7 +1,7 @@
 // The album maker run as a user runs it, read back with the player's album model; its EXIF reader on its own.
 
 // ours
-#include "../albumlib/albumtestfiles.h"
+#include "../testfiles.h"
 #include "album.h"
 #include "albumutility.h"
 #include "exifreader.h"
