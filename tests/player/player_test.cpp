@@ -1,7 +1,4 @@
-// The player without a display: the album position (category, photo, music item) with a view that records its
-// calls; the music timer with a scripted playback; the player core over an album of solid-colour pictures (the
-// colour names the file) with a view that records what the display came to show and a virtual clock whose event
-// pump can act mid-transition; the strip, the effect choice and the window timer.
+// The player without a display: album position, music timer, player core on a virtual clock, strip, effect choice.
 #include "album.h"
 #include "effectchoice.h"
 #include "musicsupervisor.h"
@@ -31,11 +28,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <utility>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace tarnwick {
 namespace {
@@ -302,9 +296,7 @@ TEST_F(PlayerStateTest, MusicTickSwitchAndCloseActOnTheActiveItemsState)
         EXPECT_EQ(state.mActiveMusicIndex(), c.index);
         EXPECT_EQ(music.mMusicFailed(), c.failed);
         EXPECT_EQ(music.tmrSound().isActive(), c.timerOn);
-        if (c.action == SwitchOn) {
-            EXPECT_EQ(music.tmrSound().interval(), 1000);
-        }
+        EXPECT_EQ(music.tmrSound().interval(), c.action == SwitchOn ? 1000 : 5);
         EXPECT_EQ(music.musicOn(), c.action == SwitchOn || (c.action != SwitchOff && c.boxOn));
         EXPECT_EQ(ReadPlayerSetting("Current", "MusicOpen", "unset"), c.stored);
     }
@@ -565,8 +557,7 @@ TEST_F(PlayerCoreTest, StripScrollsHighlightsAndFollowsClicks)
 
 TEST_F(PlayerCoreTest, ExitDuringATransitionClosesAfterItOutsideThePreview)
 {
-    // mode, exit during a transition, close calls, pending, closed, virtual ms (100 per fade, 1000 for the pause
-    // after the back cover), the display at the end
+    // mode, exit mid-transition, close calls, pending, closed, virtual ms (fade 100, back cover 1000), last shown
     const struct { const char* what; int mode; bool during; int closeCalls; bool pending, closed; int ms; QString last; }
         cases[] = {
             {"player window", ModeAlbumFolder, true, 1, true, true, 1200, "back"},
