@@ -1,7 +1,7 @@
 // Real sound, recorded from a null sink of the suite's own (skipped without a sound server); gaps go to properties.
 #include "album.h"
+#include "headlessview.h"
 #include "musicsupervisor.h"
-#include "player/nullstateview.h"
 #include "programfolder.h"
 #include "qtmusicplayback.h"
 #include "session.h"
@@ -272,7 +272,7 @@ protected:
         supervisor.tmrSound().start();
     }
 
-    testing::NullStateView view;
+    HeadlessPlayerView view;
     PlayerState state{view};
     MusicSupervisor supervisor{state};
 };
