@@ -1,9 +1,7 @@
-// Real sound: each suite records a PulseAudio null sink of its own through its monitor (PULSE_SINK routes the
-// music there), so programs side by side do not hear each other; each test hears only what came after its start.
-// Tests skip when no sound server answers. The heard gaps are test properties for bench/music_gaps.sh.
+// Real sound, recorded from a null sink of the suite's own (skipped without a sound server); gaps go to properties.
 #include "album.h"
+#include "headlessview.h"
 #include "musicsupervisor.h"
-#include "player/nullstateview.h"
 #include "programfolder.h"
 #include "qtmusicplayback.h"
 #include "session.h"
@@ -94,8 +92,7 @@ struct Sink {
         qputenv("PULSE_SINK", name.toUtf8());
         parec.start("parec", {"-d", name + ".monitor", "--raw", "--format=s16ne", "--channels=1",
                               QString("--rate=%1").arg(kRate), "--latency-msec=10"});
-        // A new null sink renders its first block only after two idle seconds, losing sound played before;
-        // suspended and resumed once recorded, it runs at the recording's latency at once.
+        // A new null sink stays idle two seconds, losing sound; a suspend and resume starts it at once.
         const auto recording = [&] { return !read().empty(); };
         for (int tries = 0; tries < 20 && parec.waitForStarted(kCapMs) && !recording(); ++tries) {
             pactl({"suspend-sink", name, "1"});
@@ -275,7 +272,7 @@ protected:
         supervisor.tmrSound().start();
     }
 
-    testing::NullStateView view;
+    HeadlessPlayerView view;
     PlayerState state{view};
     MusicSupervisor supervisor{state};
 };

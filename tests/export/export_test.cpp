@@ -1,5 +1,4 @@
-// The video export, its files judged by ffprobe, ffmpeg and vcdimager: the writer's codecs, frames, colours and
-// soundtrack; the album played by the player core into a file; the command-line export run as a program.
+// The video export (writer, album run and command line), its files judged by ffprobe, ffmpeg and vcdimager.
 #include "aviwriter.h"
 #include "batchexport.h"
 #include "exportsession.h"
@@ -194,8 +193,7 @@ TEST_F(AviWriterTest, RefusesWhatCannotBeWrittenAndWritesNothing)
 constexpr int kBlendFrames = 100;
 const QRgb kBackground = qRgb(200, 40, 40);
 
-// An album of solid colours: a background, both album covers, "Beach" with cover thumbnails and two photos,
-// "Harbour" with one photo and no covers; a tone as its music.
+// Solid colours: background, album covers, "Beach" (covers, two photos), "Harbour" (one photo); a tone.
 class ExportRunTest : public ::testing::Test {
 protected:
     void MakeAlbum(QSize size)
@@ -352,9 +350,7 @@ TEST_F(ExportRunTest, CommandLineExportWritesTheFileAndSaysWhatItDidOrWhatIsWron
 
 TEST(ExportFigures, FitsThePictureAndShowsTheElapsedTime)
 {
-    EXPECT_EQ(ExportLoop::FitPicture(352, 288, 800, 600), QSize(352, 264));
-    EXPECT_EQ(ExportLoop::FitPicture(704, 288, 800, 600), QSize(384, 288));
-    EXPECT_EQ(ExportLoop::FitPicture(352, 288, 352, 288), QSize(352, 288));
+    EXPECT_EQ(ExportLoop::FitPicture(704, 288, 800, 600), QSize(384, 288)); // the album runs fit the others
     EXPECT_EQ(frmProcess::ElapsedText(65'000), "0:1:5");
     EXPECT_EQ(frmProcess::ElapsedText(3'661'999), "1:1:1");
 }
