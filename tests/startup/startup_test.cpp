@@ -1,5 +1,4 @@
-// The command line, the album paths a file manager passes, the saver's start and stop, and the
-// start-up routine's branches, on recording stand-ins for windows and platform.
+// The command line, album paths, the saver's start and stop and the start-up routine, on recording stand-ins.
 
 #include "albumpath.h"
 #include "commandline.h"
