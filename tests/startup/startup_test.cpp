@@ -2,7 +2,6 @@
 
 #include "albumpath.h"
 #include "commandline.h"
-#include "inifile.h"
 #include "programfolder.h"
 #include "screensaver.h"
 #include "session.h"
@@ -132,7 +131,6 @@ TEST(AlbumPath, SwitchesStaySwitchesAndOnlyForeignOptionsAreUnknown)
     }
 }
 
-// Records the saver platform's calls as short words.
 struct RecordingPlatform : SaverPlatform {
     QRect desktop{0, 0, 2560, 1024};
     std::optional<bool> password;
@@ -188,7 +186,6 @@ TEST(ScreenSaverControl, StartsAndStopsInOrderAndKeepsRunningWhenItMust)
     EXPECT_EQ(platform.calls, QStringList{"embed 4711 0,0 152x112"});
 }
 
-// Records the start-up routine's calls as short words.
 class Recorder : public StartupActions {
 public:
     bool running = false;
@@ -284,11 +281,10 @@ TEST_F(Startup, PackedSetUpWritesTheIndexAndNamesTheContainer)
         ASSERT_TRUE(gPackReader);
         EXPECT_EQ(gPackReader->FileName(), container);
     }
-    const QString index = program.path() + "/MainFile.ini";
-    IniFile ini;
-    EXPECT_EQ(ini.ReadValue("PicResultFile", "p001.jpg", "", index), "0,1500");
-    EXPECT_EQ(ini.ReadValue("PicThumbnailFile", "p001_t.jpg", "", index), "1500,20");
-    EXPECT_EQ(ini.ReadValue("Album", "Title", "none", index), "none");
+    QFile index(program.path() + "/MainFile.ini");
+    EXPECT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_EQ(index.readAll().toStdString(),
+              "[PicResultFile]\r\np001.jpg=0,1500\r\n[PicThumbnailFile]\r\np001_t.jpg=1500,20\r\n");
 }
 
 } // namespace
