@@ -125,8 +125,7 @@ TEST_F(ParameterDialogRun, SliderClickStoresTheSharesAndOkEndsTheProgram)
     EXPECT_EQ(geometryOf(dialog).height(), 560) << "eight rows, three past the design's five";
     // The first row's slider spans x 208..448 at y 8..25, its handle near the left end.
     pointAt(dialog, {420, 16}, 1);
-    run("xdotool", {"windowfocus", "--sync", dialog});
-    run("xdotool", {"key", "Return"});
+    run("xdotool", {"windowfocus", "--sync", dialog, "key", "Return"});
     ASSERT_TRUE(player.endsWith(0, 10000)) << "the program did not end after OK";
 
     EXPECT_GT(QSettings(settings, QSettings::IniFormat).value("Effect/SlideValue_1").toInt(), before)
@@ -152,8 +151,7 @@ protected:
     {
         pointAt(dialog, {246, 367}, 1);
         const QStringList box = waitForWindows("^tarnwick-player$", 10000);
-        run("xdotool", {"windowfocus", "--sync", box.value(0)});
-        run("xdotool", QStringList{"key"} + keys);
+        run("xdotool", QStringList{"windowfocus", "--sync", box.value(0), "key"} + keys);
         eventually([] { return waitForWindows("^tarnwick-player$", 100).isEmpty(); }, 5000, 50);
         return box.size() == 1;
     }

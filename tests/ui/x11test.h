@@ -106,7 +106,6 @@ struct PlayerProcess {
         process.waitForStarted();
     }
     ~PlayerProcess() { stop(process); }
-    // Ends within `ms`, normally and with `code`.
     bool endsWith(int code, int ms = 20000)
     {
         return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit
@@ -183,9 +182,10 @@ struct ColourAlbum {
                                     : image.save(root + "/Album/ResultPicture/" + p.file + ".png") &&
                                           image.save(root + "/Album/MainAlbum/" + p.file + "_t.png")) && ok;
         }
-        const QString info = QString("[Album]\nTitle=Harbour Lights\nPictureWidth=800\nPictureHeight=600\nFrontCover=%1\n"
-                                     "BackCover=%2\nCategories=2\n[Category1]\nName=Beach\nFrontCover=%3\nPhotos=2\n"
-                                     "Photo1=%4\nPhoto2=%5\n[Category2]\nName=Harbour\nBackCover=%7\nPhotos=1\nPhoto1=%6")
+        const QString info = QString("[Album]\nTitle=Harbour Lights\nPictureWidth=800\nPictureHeight=600\n"
+                                     "FrontCover=%1\nBackCover=%2\nCategories=2\n[Category1]\nName=Beach\n"
+                                     "FrontCover=%3\nPhotos=2\nPhoto1=%4\nPhoto2=%5\n[Category2]\nName=Harbour\n"
+                                     "BackCover=%7\nPhotos=1\nPhoto1=%6")
                                  .arg(files[1], files[2], files[3], files[4], files[5], files[6], files[7]);
         ok = writeFile(root + "/Album/Album.ini", QString(info).replace("\n", "\r\n").toUtf8()) &&
              writeFile(programFolder() + "/playerprofile.ini",
