@@ -6,7 +6,6 @@
 
 #include <xcb/xfixes.h>
 
-#include <csignal>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -112,35 +111,16 @@ TEST_F(SaverWindow, PreviewLivesInItsWindowFollowsItsSizeAndEndsWithIt)
     EXPECT_EQ(unpackedFiles(), 0);
 }
 
-// The command name, state and parent of a process; empty once it is reaped.
-QByteArrayList procStat(int pid)
+// Whether process `pid` runs (neither gone nor an unreaped zombie).
+bool alive(int pid)
 {
     QFile stat(QString("/proc/%1/stat").arg(pid));
-    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-    const qsizetype open = text.indexOf('('), close = text.lastIndexOf(')');
-    if (open < 0 || close < open)
-        return {};
-    return QByteArrayList{text.mid(open + 1, close - open - 1)} + text.mid(close + 2).split(' ').mid(0, 2);
-}
-
-bool alive(int pid) { return procStat(pid).value(1, "Z") != "Z"; } // gone or an unreaped zombie
-
-// The live processes below `parent`, or only those called `name`.
-QList<int> descendants(qint64 parent, const QByteArray& name = {})
-{
-    QList<int> found;
-    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs))
-        if (const int pid = entry.toInt(); pid > 0 && procStat(pid).value(2).toLongLong() == parent) {
-            if (alive(pid) && (name.isEmpty() || procStat(pid).value(0) == name))
-                found << pid;
-            found << descendants(pid, name);
-        }
-    return found;
+    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
 }
 
 bool command(const QString& what) { return QProcess::execute("xscreensaver-command", {what}) == 0; }
 
-// xscreensaver run as nobody with `programs` as its one hack; at the end what it left alive is killed.
+// xscreensaver run as nobody in a session of its own, with `programs` as its one hack.
 struct SaverDaemon {
     SaverDaemon(const QString& root, const QByteArray& programs) : home(root + "/home")
     {
@@ -152,29 +132,27 @@ struct SaverDaemon {
         // Into a file: an unread pipe would stall the daemon. No bus: libdbus would start one that stays.
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(home + "/daemon.log");
-        process.start("runuser", {"-u", "nobody", "--", "env", "HOME=" + home, "XDG_CONFIG_HOME=" + root + "/config",
-                                  "DISPLAY=" + qEnvironmentVariable("DISPLAY"), "QT_QPA_PLATFORM=xcb",
-                                  "DBUS_SESSION_BUS_ADDRESS=unix:path=" + home + "/no-bus", "xscreensaver",
-                                  "-no-splash", "-verbose"});
+        process.start("setsid", {"runuser", "-u", "nobody", "--", "env", "HOME=" + home,
+                                 "XDG_CONFIG_HOME=" + root + "/config", "DISPLAY=" + qEnvironmentVariable("DISPLAY"),
+                                 "QT_QPA_PLATFORM=xcb", "DBUS_SESSION_BUS_ADDRESS=unix:path=" + home + "/no-bus",
+                                 "xscreensaver", "-no-splash", "-verbose"});
+        session = QString::number(process.processId());
     }
     ~SaverDaemon()
     {
-        const QList<int> tree = descendants(process.processId()); // a hack outlives the helper that started it
         command("-exit");
         process.waitForFinished(5000);
-        for (const int pid : tree)
-            if (alive(pid))
-                ::kill(pid, SIGKILL);
-        process.kill();
+        if (session != "0") // a hack outlives the daemon that started it
+            QProcess::execute("pkill", {"-KILL", "-s", session});
         process.waitForFinished(2000);
     }
-    QList<int> players() const { return descendants(process.processId(), "tarnwick-player"); }
+    QStringList players() const { return run("pgrep", {"-s", session, "-r", "D,R,S,T", "-x", "tarnwick-player"}); }
     std::string log() const
     {
         QFile file(home + "/daemon.log");
         return file.open(QIODevice::ReadOnly) ? file.readAll().right(3000).toStdString() : std::string();
     }
-    QString home;
+    QString home, session;
     bool ok = false;
     QProcess process;
 };
@@ -221,7 +199,7 @@ TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivat
     ASSERT_TRUE(command("-activate"));
     const QString first = steadyPicture(centre, {});
     ASSERT_FALSE(first.isEmpty()) << "the screen centre shows " << last() << "\n" << daemon.log();
-    const QList<int> players = daemon.players();
+    const QStringList players = daemon.players();
     ASSERT_EQ(players.size(), 1) << daemon.log();
     EXPECT_FALSE(steadyPicture(centre, first).isEmpty()) << "no next picture: " << last();
     // Drawn into the daemon's window: no window of the player's own on the screen.
@@ -230,7 +208,7 @@ TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivat
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(command("-deactivate"));
-    eventually([&] { return !alive(players.first()); }, 3000, 5);
+    eventually([&] { return !alive(players.first().toInt()); }, 3000, 5);
     EXPECT_LE(clock.elapsed(), 500) << daemon.log();
     QThread::msleep(500);
     EXPECT_TRUE(daemon.players().isEmpty()) << "started anew after -deactivate";
