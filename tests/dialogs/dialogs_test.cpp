@@ -1,5 +1,4 @@
-// The dialogs under the offscreen platform, with a program folder of their own whose
-// "playerprofile.ini" the test writes and desktop actions that record what they are asked.
+// The dialogs offscreen, on a program folder of their own and desktop actions that record their calls.
 
 #include "desktopactions.h"
 #include "digitkeyfilter.h"
@@ -88,8 +87,7 @@ T* Control(const QWidget& dialog, const QString& name)
     return control;
 }
 
-// Row i's `controls` show `texts`[c][i] and there is no row past them; the last row's `lineName`
-// is at `firstY` + `step` * (rows - 1); the dialog and its OK button fit `height`.
+// Row i's `controls` show `texts`[c][i], no row past them; rows are `step` apart; the dialog is `height` tall.
 void ExpectRows(const QDialog& dialog, const QStringList& controls, const QList<QStringList>& texts,
                 const QString& lineName, int firstY, int step, int height)
 {

@@ -106,7 +106,6 @@ struct PlayerProcess {
         process.waitForStarted();
     }
     ~PlayerProcess() { stop(process); }
-    // Ends within `ms`, normally and with `code`.
     bool endsWith(int code, int ms = 20000)
     {
         return process.waitForFinished(ms) && process.exitStatus() == QProcess::NormalExit
@@ -171,29 +170,24 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 
 // "Harbour Lights" (Beach: front cover, 2 photos; Harbour: 1 photo, back cover) and quick settings, music off.
 struct ColourAlbum {
-    ColourAlbum(const QString& root, const char* stopTime, int blendTimes, bool full = true) : root(root)
+    ColourAlbum(const QString& root, const char* stopTime, int blendTimes) : root(root)
     {
         QStringList files;
         ok = QDir().mkpath(root + "/Album/ResultPicture") && QDir().mkpath(root + "/Album/MainAlbum");
         for (const Picture& p : kPictures) {
             QImage image(80, 60, QImage::Format_RGB32);
             image.fill(p.colour);
-            const bool background = files.isEmpty();
             files << QString("%1.png|%1_t.png").arg(p.file);
-            if (background)
-                ok = image.save(root + "/Album/ResultPicture/BackgroundPicture.jpg", nullptr, 100) && ok;
-            else if (full)
-                ok = image.save(root + "/Album/ResultPicture/" + p.file + ".png") &&
-                     image.save(root + "/Album/MainAlbum/" + p.file + "_t.png") && ok;
+            ok = (files.size() == 1 ? image.save(root + "/Album/ResultPicture/BackgroundPicture.jpg", nullptr, 100)
+                                    : image.save(root + "/Album/ResultPicture/" + p.file + ".png") &&
+                                          image.save(root + "/Album/MainAlbum/" + p.file + "_t.png")) && ok;
         }
-        QString info = "[Album]\nTitle=Harbour Lights\nPictureWidth=800\nPictureHeight=600\nCategories=0\n";
-        if (full)
-            info.replace("Categories=0",
-                QString("FrontCover=%1\nBackCover=%2\nCategories=2\n[Category1]\nName=Beach\n"
-                        "FrontCover=%3\nPhotos=2\nPhoto1=%4\nPhoto2=%5\n[Category2]\n"
-                        "Name=Harbour\nBackCover=%7\nPhotos=1\nPhoto1=%6")
-                    .arg(files[1], files[2], files[3], files[4], files[5], files[6], files[7]));
-        ok = writeFile(root + "/Album/Album.ini", info.replace("\n", "\r\n").toUtf8()) &&
+        const QString info = QString("[Album]\nTitle=Harbour Lights\nPictureWidth=800\nPictureHeight=600\n"
+                                     "FrontCover=%1\nBackCover=%2\nCategories=2\n[Category1]\nName=Beach\n"
+                                     "FrontCover=%3\nPhotos=2\nPhoto1=%4\nPhoto2=%5\n[Category2]\nName=Harbour\n"
+                                     "BackCover=%7\nPhotos=1\nPhoto1=%6")
+                                 .arg(files[1], files[2], files[3], files[4], files[5], files[6], files[7]);
+        ok = writeFile(root + "/Album/Album.ini", QString(info).replace("\n", "\r\n").toUtf8()) &&
              writeFile(programFolder() + "/playerprofile.ini",
                        QString("[Effect]\r\nEffectNumber=1\r\nEffect_1=Blend\r\nPercent_1=100\r\nStopTime=%1\r\n"
                                "[Blend]\r\nBlendTimes(How many loop times to finish?)=%2\r\n")
@@ -256,8 +250,7 @@ private:
 
 inline std::string joined(const QStringList& names) { return names.join(" > ").toStdString(); }
 
-// Every real-window test: skipped without X and its tools, else on an Xvfb of its own (so tests side by side
-// share no windows or pointer) with a temporary folder.
+// Every real-window test: on an Xvfb of its own (tests side by side share no windows or pointer), skipped without X.
 class X11Test : public ::testing::Test {
 protected:
     void SetUp() override
