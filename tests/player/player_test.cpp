@@ -155,53 +155,6 @@ TEST_F(PlayerStateTest, PhotoIndexWalksCoversAndPhotosAndMovesOnPastTheCategory)
     }
 }
 
-TEST_F(PlayerStateTest, CategoryIndexOpensClosesWrapsAndIgnoresOutOfRange)
-{
-    useAlbum(kAlbumText, {"ResultPicture/af.jpg", "ResultPicture/bf.jpg"});
-    PlayerState state{view};
-    // value set, category after (0: none yet), calls; the category shown, count + 1 wraps
-    const struct { int v, category; QStringList calls; } steps[] = {
-        {0, 0, {}}, {1, 1, {"load A", "hideCaption"}}, {1, 1, {}}, {2, 2, {"hideThumbnails", "load B", "hideCaption"}},
-        {3, 1, {"hideThumbnails", "load A", "hideCaption"}}, {-4, 1, {}}, {0, 1, {}},
-    };
-    AlbumCategories& categories = gAlbum->Categories();
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.v);
-        view.calls.clear();
-        state.setThumbnailCursor(3);
-        state.setActiveCategoryIndex(static_cast<std::int16_t>(step.v));
-        EXPECT_EQ(view.calls, step.calls);
-        EXPECT_EQ(state.mActiveCategoryIndex(), step.category);
-        if (step.category == 0)
-            continue;
-        EXPECT_EQ(state.mActiveCategory(), &categories.Item(step.category));
-        EXPECT_TRUE(categories.Item(step.category).IsOpen());
-        EXPECT_FALSE(categories.Item(3 - step.category).IsOpen());
-        EXPECT_EQ(state.mActivePhotoIndex(), 0);
-        EXPECT_EQ(state.mActivePhoto(), &categories.Item(step.category).FrontCover());
-        EXPECT_EQ(state.mThumbnailCursor(), step.calls.empty() ? 3 : 0);
-    }
-}
-
-TEST_F(PlayerStateTest, MusicIndexWrapsOneStepAndKeepsTheItemOutOfRange)
-{
-    useAlbum(kAlbumText);
-    PlayerState state{view};
-    // value set, value stored, the item afterwards
-    for (const auto& [v, stored, item] : {std::tuple{2, 2, 2}, {4, 1, 1}, {0, 0, 1}, {7, 4, 1}, {3, 3, 3}, {-1, -1, 3}}) {
-        SCOPED_TRACE(v);
-        state.setActiveMusicIndex(static_cast<std::int16_t>(v));
-        EXPECT_EQ(state.mActiveMusicIndex(), stored);
-        EXPECT_EQ(state.mActiveMusic(), &gAlbum->Musics().Item(item));
-    }
-    gAlbum->LoadText("[Album]\nMusics=1\n[Music1]\nFile=only.ogg\n");
-    for (int v : {1, 2}) {
-        state.setActiveMusicIndex(static_cast<std::int16_t>(v));
-        EXPECT_EQ(state.mActiveMusicIndex(), 1);
-        EXPECT_EQ(state.mActiveMusic(), &gAlbum->Musics().Item(1));
-    }
-}
-
 TEST(CaptionText, FieldLinesBreakEverySixtyAndSkippedFieldsRepeatTheLastLine)
 {
     Album album;
@@ -228,19 +181,6 @@ TEST(CaptionText, FieldLinesBreakEverySixtyAndSkippedFieldsRepeatTheLastLine)
         photo.SetFieldValue("Long", line(c.longLength).mid(6));
         EXPECT_EQ(PlayerState::CaptionText(album, c.fields, photo), c.expected) << c.what;
     }
-}
-
-TEST(ThumbnailScroll, KeepsTheEntryInsideTheViewportWithItsMargin)
-{
-    // top, height, viewport height, value, maximum, value after
-    const struct { const char* what; int top, height, viewHeight, value, maxValue, expected; } cases[] = {
-        {"inside stays", 4, 77, 300, 0, 500, 0}, {"below scrolls up", 259, 77, 300, 0, 500, 40},
-        {"above scrolls down", -81, 77, 300, 170, 500, 85}, {"refused value stays", 259, 77, 300, 0, 30, 0},
-        {"taller than the view: bottom then top", 4, 400, 300, 0, 500, 0},
-        {"below the top after the first scroll", 10, 400, 300, 50, 500, 56},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ThumbnailScrollValue(c.top, c.height, c.viewHeight, c.value, c.maxValue), c.expected) << c.what;
 }
 
 enum Action { Tick, SwitchOn, SwitchOff, Close };
@@ -481,25 +421,59 @@ TEST_F(PlayerCoreTest, SlideshowWalksEveryCategoryInStripOrderAndWraps)
     }
 }
 
-TEST_F(PlayerCoreTest, FrontCoverComesOnThenTheFirstCategoryStartsAtOnce)
+TEST_F(PlayerCoreTest, LoadTheFrontCoverAndAnExitDuringTheFirstTransition)
 {
-    // front cover file, by the cover timer, display, virtual ms (100 per fade)
-    const struct { bool frontCover, byTimer; QString shown; int virtualMs; } cases[] = {
-        {true, false, "bg front A_F", 200}, {true, true, "bg front A_F", 200}, {false, true, "bg A_F", 100}};
+    // A slideshow tick due before the front cover waits for it, and the first category starts at once after it.
+    // timers: photo and cover interval ("off": not all three run); cover: shown (repeats folded), virtual ms
+    // (100 per fade), list index, category, photo, cursor, cover timer; exit: close calls, pending, state,
+    // virtual ms (back cover 1000), last shown
+    const struct { const char* what; int mode; const char* stopTime; bool covers, byTimer, during;
+                   const char *timers, *cover, *exit; } cases[] = {
+        {"player window, cover by its timer", ModeAlbumFolder, " 2.5 ", true, true, true, "2500 1000",
+         "bg front A_F 200 0 1 0 1 off", "1 pending closed 1200 back"},
+        {"saver fades back to the desktop", ModeSaver, "5", true, false, true, "5000 1000", "bg front 100 0 1 0 0 on",
+         "1 pending closed 1200 bg"},
+        {"preview keeps the exit request", ModeSaverPreview, "7", true, false, true, "10 10", "bg front 100 0 1 0 0 on",
+         "0 pending playing 100 A_F"},
+        {"no album covers, no transition at the exit", ModeAlbumFolder, "abc", false, false, false, "0 1000",
+         "bg A_F 100 0 1 0 1 on", "1 - closed 1000 A_F"},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.shown.toStdString() + (c.byTimer ? " by timer" : ""));
-        PlayerCore& player = open({{"A", 2}, {"B", 1}}, c.frontCover);
-        player.photoTick(); // a slideshow tick due before the cover waits for it
-        const auto start = host.now();
+        SCOPED_TRACE(c.what);
+        settings["Effect/StopTime"] = c.stopTime;
+        PlayerCore& player = open({{"A", 2}, {"B", 1}}, c.covers, c.mode);
+        const bool armed = player.tmrPhotoIndexChange.isActive() && player.tmrAlbumCover.isActive()
+                           && player.music().tmrSound().isActive();
+        EXPECT_EQ(armed ? QString("%1 %2").arg(player.tmrPhotoIndexChange.interval()).arg(player.tmrAlbumCover.interval())
+                        : "off", c.timers);
+        player.photoTick();
+        auto start = host.now();
         if (c.byTimer)
             player.albumCoverTick();
         else
             player.PlayAlbumFrontCover();
-        EXPECT_EQ(view.shown.join(' '), c.shown);
-        EXPECT_EQ(host.now() - start, c.virtualMs);
-        EXPECT_EQ(QString("%1 %2 %3 %4").arg(player.categoryListIndex()).arg(player.state().mActiveCategoryIndex())
-                      .arg(player.state().mActivePhotoIndex()).arg(player.state().mThumbnailCursor()), "0 1 0 1");
-        EXPECT_EQ(player.tmrAlbumCover.isActive(), !c.byTimer);
+        const PlayerState& s = player.state();
+        EXPECT_EQ(QString("%1 %2 %3 %4 %5 %6 %7").arg(view.shown.join(' ')).arg(host.now() - start)
+                      .arg(player.categoryListIndex()).arg(s.mActiveCategoryIndex()).arg(s.mActivePhotoIndex())
+                      .arg(s.mThumbnailCursor()).arg(player.tmrAlbumCover.isActive() ? "on" : "off"), c.cover);
+        start = host.now();
+        if (c.during) {
+            host.onEvents = [&player] {
+                if (player.run().mEffectRunning)
+                    player.exitCommand();
+            };
+            player.photoTick();
+        } else {
+            player.exitCommand();
+        }
+        EXPECT_FALSE(view.effectRunningAtClose);
+        const bool timers = player.tmrPhotoIndexChange.isActive() || player.tmrAlbumCover.isActive()
+                            || player.music().tmrSound().isActive();
+        const char* end = player.closed() ? (timers ? "closed, timers on" : "closed")
+                                          : (player.tmrPhotoIndexChange.isActive() ? "playing" : "stopped");
+        EXPECT_EQ(QString("%1 %2 %3 %4 %5").arg(view.closeCalls).arg(player.run().mClosePending ? "pending" : "-").arg(end)
+                      .arg(host.now() - start).arg(view.shown.last()), c.exit);
+        EXPECT_FALSE(player.closed() && player.unload());
     }
 }
 
@@ -552,95 +526,6 @@ TEST_F(PlayerCoreTest, StripScrollsHighlightsAndFollowsClicks)
                       QString(step.shownAtOnce) + ' ' + step.shownAtOnce);
             EXPECT_EQ(player.state().mThumbnailCursor(), 2);
         }
-    }
-}
-
-TEST_F(PlayerCoreTest, ExitDuringATransitionClosesAfterItOutsideThePreview)
-{
-    // mode, exit mid-transition; then close calls, pending, closed, virtual ms (fade 100, back cover 1000), last shown
-    const struct { const char* what; int mode; bool during; const char* after; } cases[] = {
-        {"player window", ModeAlbumFolder, true, "1 pending closed 1200 back"},
-        {"saver fades back to the desktop", ModeSaver, true, "1 pending closed 1200 bg"},
-        {"preview keeps the request", ModeSaverPreview, true, "0 pending playing 100 A_F"},
-        {"no transition closes at once", ModeAlbumFolder, false, "1 - closed 1100 back"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        PlayerCore& player = open({{"A", 2}, {"B", 1}}, true, c.mode);
-        player.PlayAlbumFrontCover();
-        const auto start = host.now();
-        if (c.during) {
-            host.onEvents = [&player] {
-                if (player.run().mEffectRunning)
-                    player.exitCommand();
-            };
-            player.photoTick();
-        } else {
-            player.exitCommand();
-        }
-        EXPECT_FALSE(view.effectRunningAtClose);
-        const bool timers = player.tmrPhotoIndexChange.isActive() || player.tmrAlbumCover.isActive()
-                            || player.music().tmrSound().isActive();
-        const char* end = player.closed() ? (timers ? "closed, timers on" : "closed")
-                                          : (player.tmrPhotoIndexChange.isActive() ? "playing" : "stopped");
-        EXPECT_EQ(QString("%1 %2 %3 %4 %5").arg(view.closeCalls).arg(player.run().mClosePending ? "pending" : "-").arg(end)
-                      .arg(host.now() - start).arg(view.shown.last()), c.after);
-        EXPECT_FALSE(player.closed() && player.unload());
-    }
-}
-
-TEST_F(PlayerCoreTest, LoadArmsTheTimersByMode)
-{
-    const struct { int mode; const char* stopTime; int photoInterval, coverInterval; } cases[] = {
-        {ModeAlbumFolder, "2.5", 2500, 1000}, {ModeAlbumFolder, "abc", 0, 1000},
-        {ModePackedAlbum, "5", 5000, 1000}, {ModeSaverPreview, "7", 10, 10}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stopTime);
-        settings["Effect/StopTime"] = c.stopTime;
-        PlayerCore& player = open({{"A", 1}}, true, c.mode);
-        EXPECT_TRUE(player.tmrPhotoIndexChange.isActive() && player.tmrAlbumCover.isActive()
-                    && player.music().tmrSound().isActive());
-        EXPECT_EQ(player.tmrPhotoIndexChange.interval(), c.photoInterval);
-        EXPECT_EQ(player.tmrAlbumCover.interval(), c.coverInterval);
-    }
-    for (const auto& [text, ms] : {std::pair{"0.3", 300}, {"", 0}, {" 1 ", 1000}})
-        EXPECT_EQ(PlayerCore::StopTimeInterval(text), ms) << text;
-}
-
-TEST(PlayerCoreStatic, PictureAreaCentresOnlyWhenLargerBothWays)
-{
-    const struct { int w, h; QRectF area; } cases[] = {
-        {400, 599, {0, 0, 400, 599}}, {649, 300, {0, 0, 649, 300}}, {649, 599, {124.5, 149.5, 400, 300}},
-        {300, 200, {0, 0, 300, 200}}};
-    for (const auto& c : cases)
-        EXPECT_EQ(PlayerCore::PictureArea(c.w, c.h, 400, 300), c.area) << c.w << "x" << c.h;
-}
-
-// Slots of 50 x 40 in a viewport of 100: sizes other than the panel's, so a range worked out from those shows.
-TEST(ThumbnailStripTest, BuildsWorkOutRangeStepsAndPictureEntries)
-{
-    const QString F = ThumbnailStrip::kFrontCoverTag, B = ThumbnailStrip::kBackCoverTag;
-    // entries, max, page and line step (0: left as they were, the bar is off), entry of photo 1
-    const struct { std::vector<QString> tags; int max, large, small, entryOfPhoto1; } cases[] = {
-        {{"1", "2"}, 0, 0, 0, 0}, {{F}, 0, 0, 0, 1}, {{"1", "2", "3"}, 20, 20, 20, 0},
-        {{F, "1", "2", "3", B}, 100, 100, 40, 1}, {{"1", "2", "3", "4", "5", "6", "7"}, 180, 100, 40, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(QStringList(c.tags.begin(), c.tags.end()).join(',').toStdString());
-        ThumbnailStrip strip;
-        strip.setSlotSize(50, 40);
-        strip.setViewportHeight(100);
-        strip.beginBuild();
-        for (int k = 0; k < static_cast<int>(c.tags.size()); ++k)
-            strip.setEntry(k, c.tags[k], QImage(), c.tags[k] != F);
-        strip.finishBuild();
-        EXPECT_EQ(strip.maximum(), c.max);
-        EXPECT_EQ(strip.scrollEnabled(), c.max != 0);
-        EXPECT_TRUE(!c.large || (strip.largeChange() == c.large && strip.smallChange() == c.small))
-            << strip.largeChange() << " " << strip.smallChange();
-        EXPECT_EQ(strip.entryForPicture(1), c.entryOfPhoto1);
-        EXPECT_EQ(strip.lastVisible(), static_cast<int>(c.tags.size()) - 1);
-        EXPECT_EQ(strip.entryRect(1), QRect(4, 44, 42, 32));
     }
 }
 
