@@ -44,7 +44,6 @@ bool WaitFor(const std::function<bool()>& done, int capMs)
     }
     return done();
 }
-void RunEvents(int ms) { WaitFor([] { return false; }, ms); }
 
 std::optional<QString> pactl(const QStringList& arguments)
 {
@@ -227,7 +226,7 @@ TEST_F(MusicSoundTest, AnItemPlayedToItsEndBringsTheNextAndSwitchingOffFallsSile
                         3 * kTickMs + 3000));
     supervisor.musicSwitched(false);
     const int switchedAt = recordedMs();
-    RunEvents(kTickMs + 300);
+    WaitFor([] { return false; }, kTickMs + 300);
     EXPECT_TRUE(silentFrom(switchedAt + kTickMs));
     EXPECT_EQ(state.mActiveMusic()->State(), MusicPlayback::Stopped);
     EXPECT_FALSE(supervisor.mMusicFailed());
@@ -254,12 +253,11 @@ TEST_F(MusicSoundTest, AnItemThatIsNotSoundStopsThePolling)
         file.close();
         supervisor.musicSwitched(true); // the first file starts on the first tick, the others after a click
         supervisor.tick();
-        EXPECT_TRUE(supervisor.mMusicFailed());
-        EXPECT_FALSE(supervisor.tmrSound().isActive());
-        EXPECT_EQ(state.mActiveMusicIndex(), 1);
-        EXPECT_NE(state.mActiveMusic()->State(), MusicPlayback::Playing);
+        const bool playing = state.mActiveMusic()->State() == MusicPlayback::Playing;
+        EXPECT_EQ(QString("%1 %2 %3 %4").arg(supervisor.mMusicFailed() ? "failed" : "-")
+                      .arg(supervisor.tmrSound().isActive() ? "polling" : "-").arg(state.mActiveMusicIndex())
+                      .arg(playing ? "playing" : "-"), "failed - 1 -");
         supervisor.stopAll();
-        EXPECT_NE(state.mActiveMusic()->State(), MusicPlayback::Playing);
     }
 }
 
