@@ -11,7 +11,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -45,7 +44,6 @@ bool WaitFor(const std::function<bool()>& done, int capMs)
     }
     return done();
 }
-void RunEvents(int ms) { WaitFor([] { return false; }, ms); }
 
 std::optional<QString> pactl(const QStringList& arguments)
 {
@@ -104,7 +102,8 @@ struct Sink {
 };
 std::unique_ptr<Sink> gSink;
 
-class SoundTest : public ::testing::Test {
+// The music timer on real playback, its album written as tones under a folder of its own.
+class MusicSoundTest : public ::testing::Test {
 public:
     static void SetUpTestSuite()
     {
@@ -128,7 +127,6 @@ protected:
     struct Tone { // a stretch of sound, in ms from the test's start; hz from the zero crossings
         int startMs, endMs;
         double hz;
-        int ms() const { return endMs - startMs; }
     };
 
     void SetUp() override
@@ -140,15 +138,37 @@ protected:
         m_first = gSink->read().size();
         WaitFor([this] { return recordedMs() > 300 && silentFrom(recordedMs() - 300); }, kCapMs);
         m_first = gSink->read().size();
+        InstallQtMusicPlayback();
+        SetProgramFolder(dir.path());
+        StartMode = ModeAlbumFolder;
     }
-    // A mono 16-bit WAV of a sine at half of full scale under dir.
-    QString writeTone(const QString& name, double hz, int ms)
+    void TearDown() override
     {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        EXPECT_EQ(QProcess::execute("sox", {"-n", "-r", "44100", "-b", "16", "-c", "1", path, "synth",
-                                            QString::number(ms / 1000.0), "sine", QString::number(hz), "vol", "0.5"}), 0);
-        return path;
+        supervisor.stopAll();
+        AlbumMusic::SetPlaybackFactory({});
+        ResetSession();
+    }
+    // Music item i is a mono 16-bit WAV of a sine at half of full scale, hz[i] for ms[i] (hz 0: the test
+    // writes it); the timer runs.
+    void playAlbum(const std::vector<std::pair<double, int>>& items)
+    {
+        QString text = QString("[Album]\nMusics=%1\n").arg(items.size());
+        QDir(dir.path()).mkpath("MainAlbum");
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const QString name = QString("m%1.wav").arg(i + 1);
+            text += QString("[Music%1]\nFile=%2\n").arg(i + 1).arg(name);
+            const auto [hz, ms] = items[i];
+            if (hz > 0) {
+                EXPECT_EQ(QProcess::execute("sox", {"-n", "-r", "44100", "-b", "16", "-c", "1",
+                                                    dir.filePath("MainAlbum/" + name), "synth",
+                                                    QString::number(ms / 1000.0), "sine", QString::number(hz),
+                                                    "vol", "0.5"}), 0);
+            }
+        }
+        gAlbum = std::make_unique<Album>();
+        gAlbum->LoadText(text);
+        gAlbum->SetPath(dir.path());
+        supervisor.tmrSound().start();
     }
     int recordedMs() { return static_cast<int>((gSink->read().size() - m_first) * 1000 / kRate); }
     // The stretches heard, judged in 10 ms windows.
@@ -189,157 +209,55 @@ protected:
         const std::vector<Tone> tones = heard();
         return tones.empty() || tones.back().endMs <= std::max(fromMs, 0) / kWindowMs * kWindowMs;
     }
-    // Until `count` stretches were heard and the last has ended, or the last has sounded for `ms`.
-    bool waitForTones(std::size_t count, int capMs)
-    {
-        return WaitFor([&] { auto t = heard(); return t.size() >= count && t.back().endMs + 100 < recordedMs(); }, capMs);
-    }
-    bool waitForSoundFor(int ms, int capMs)
-    {
-        return WaitFor([&] { auto t = heard(); return !t.empty() && t.back().startMs + ms < recordedMs(); }, capMs);
-    }
 
     QTemporaryDir dir;
+    HeadlessPlayerView view;
+    PlayerState state{view};
+    MusicSupervisor supervisor{state};
 
 private:
     std::size_t m_first = 0;
 };
 
-using QtMusicPlaybackTest = SoundTest;
-
-TEST(QtMusicPlaybackLoad, RefusesWhatIsNotAFile)
+TEST_F(MusicSoundTest, AnItemPlayedToItsEndBringsTheNextAndSwitchingOffFallsSilentWithinATick)
 {
-    QTemporaryDir dir;
-    for (const QString& path : {dir.filePath("missing.wav"), dir.path(), QString()}) {
-        QtMusicPlayback playback;
-        EXPECT_FALSE(playback.load(path)) << path.toStdString();
-        playback.play();
-        EXPECT_EQ(playback.state(), MusicPlayback::Stopped) << path.toStdString();
-    }
-}
-
-TEST_F(QtMusicPlaybackTest, PlaysAToneToItsEndThenAgainFromTheStartUntilStopped)
-{
-    QtMusicPlayback playback;
-    ASSERT_TRUE(playback.load(writeTone("a.wav", 440, 1000)));
-    EXPECT_EQ(playback.state(), MusicPlayback::Stopped);
-    playback.play(); // Playing at once: the music timer reads the state right after
-    EXPECT_EQ(playback.state(), MusicPlayback::Playing);
-    ASSERT_TRUE(WaitFor([&] { return playback.state() == MusicPlayback::Finished; }, 6000));
-    playback.play();
-    EXPECT_EQ(playback.state(), MusicPlayback::Playing);
-    RunEvents(400);
-    playback.stop();
-    EXPECT_EQ(playback.state(), MusicPlayback::Stopped);
-    const int stoppedAt = recordedMs();
-    RunEvents(600);
-    EXPECT_TRUE(silentFrom(stoppedAt + 300));
-    const auto tones = heard();
-    ASSERT_EQ(tones.size(), 2u);
-    for (const auto& tone : tones)
-        EXPECT_NEAR(tone.hz, 440, 15);
-    EXPECT_GT(tones[0].ms(), 800); // the whole second first, then a part cut short by the stop
-    EXPECT_LT(tones[1].ms(), 700);
-}
-
-class MusicSupervisorSoundTest : public SoundTest {
-protected:
-    void SetUp() override
-    {
-        SoundTest::SetUp();
-        InstallQtMusicPlayback();
-        SetProgramFolder(dir.path());
-        StartMode = ModeAlbumFolder;
-    }
-    void TearDown() override
-    {
-        supervisor.stopAll();
-        AlbumMusic::SetPlaybackFactory({});
-        ResetSession();
-    }
-    // Music item i is a tone of hz[i] lasting ms + i * stepMs (hz 0: the test writes it); the timer runs.
-    void playAlbum(const std::vector<double>& hz, int ms, int stepMs = 0)
-    {
-        QString text = QString("[Album]\nMusics=%1\n").arg(hz.size());
-        for (std::size_t i = 0; i < hz.size(); ++i) {
-            text += QString("[Music%1]\nFile=m%1.wav\n").arg(i + 1);
-            if (hz[i] > 0)
-                writeTone(QString("MainAlbum/m%1.wav").arg(i + 1), hz[i], ms + int(i) * stepMs);
-        }
-        gAlbum = std::make_unique<Album>();
-        gAlbum->LoadText(text);
-        gAlbum->SetPath(dir.path());
-        supervisor.tmrSound().start();
-    }
-
-    HeadlessPlayerView view;
-    PlayerState state{view};
-    MusicSupervisor supervisor{state};
-};
-
-TEST_F(MusicSupervisorSoundTest, ItemsAreHeardInAlbumOrderAndWrap)
-{
-    playAlbum({440, 660, 880}, 1000, 300); // items end at different points of the timer's second
-    ASSERT_TRUE(waitForTones(4, 16000));
-    const auto tones = heard();
-    const double expected[] = {440, 660, 880, 440};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(tones[i].hz, expected[i], 15) << "item " << i;
-        if (i > 0)
-            RecordProperty(QString("gap_ms_%1").arg(i).toStdString(), tones[i].startMs - tones[i - 1].endMs);
-    }
-    EXPECT_FALSE(supervisor.mMusicFailed());
-}
-
-TEST_F(MusicSupervisorSoundTest, SwitchingOffFallsSilentWithinATickAndOnPlaysAgain)
-{
-    playAlbum({440}, 2000);
-    ASSERT_TRUE(waitForSoundFor(400, kTickMs + 3000));
+    playAlbum({{440, 700}, {660, 2000}}); // the first ends between two ticks
+    ASSERT_TRUE(WaitFor([&] { auto t = heard(); return t.size() == 2 && t[1].startMs + 400 < recordedMs(); },
+                        3 * kTickMs + 3000));
     supervisor.musicSwitched(false);
     const int switchedAt = recordedMs();
-    RunEvents(kTickMs + 300);
+    WaitFor([] { return false; }, kTickMs + 300);
     EXPECT_TRUE(silentFrom(switchedAt + kTickMs));
-    ASSERT_EQ(heard().size(), 1u);
-    RecordProperty("off_to_silence_ms", heard().back().endMs - switchedAt);
     EXPECT_EQ(state.mActiveMusic()->State(), MusicPlayback::Stopped);
-    supervisor.musicSwitched(true);
-    EXPECT_TRUE(WaitFor([&] { return heard().size() == 2; }, 2 * kTickMs + 500));
-    EXPECT_EQ(state.mActiveMusicIndex(), 1);
-}
-
-TEST_F(MusicSupervisorSoundTest, PausedItemStaysPausedWhileOffAndResumesWhenOn)
-{
-    playAlbum({660}, 2000);
-    ASSERT_TRUE(waitForSoundFor(500, kTickMs + 3000));
-    state.mActiveMusic()->Pause();
-    supervisor.musicSwitched(false);
-    RunEvents(kTickMs + 300);
-    EXPECT_EQ(state.mActiveMusic()->State(), MusicPlayback::Paused);
-    EXPECT_EQ(heard().size(), 1u);
-    supervisor.musicSwitched(true);
-    ASSERT_TRUE(waitForTones(2, 4 * kTickMs));
+    EXPECT_FALSE(supervisor.mMusicFailed());
     const auto tones = heard();
+    ASSERT_EQ(tones.size(), 2u);
+    EXPECT_NEAR(tones[0].hz, 440, 15);
     EXPECT_NEAR(tones[1].hz, 660, 15);
-    EXPECT_NEAR(tones[0].ms() + tones[1].ms(), 2000, 250); // resumed where it paused
+    EXPECT_NEAR(tones[0].endMs - tones[0].startMs, 700, 150); // heard whole
+    RecordProperty("gap_ms", tones[1].startMs - tones[0].endMs);
+    RecordProperty("off_to_silence_ms", tones[1].endMs - switchedAt);
 }
 
-TEST_F(MusicSupervisorSoundTest, ItemThatIsNotSoundStopsThePolling)
+TEST_F(MusicSoundTest, AnItemThatIsNotSoundStopsThePolling)
 {
-    playAlbum({0, 440}, 1000);
-    for (const QByteArray& bytes : {QByteArray("not sound at all\n"), QByteArray(), QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16)}) {
-        SCOPED_TRACE(bytes.toStdString());
-        QFile file(dir.filePath("MainAlbum/m1.wav"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+    playAlbum({{0, 0}, {440, 1000}});
+    const QString path = dir.filePath("MainAlbum/m1.wav");
+    const std::optional<QByteArray> files[] = {"not sound at all\n", "", QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16),
+                                               std::nullopt}; // nullopt: a folder of the item's name
+    for (const std::optional<QByteArray>& bytes : files) {
+        SCOPED_TRACE(bytes.value_or("(folder)").toStdString());
+        QFile file(path);
+        ASSERT_TRUE(bytes ? file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size()
+                          : file.remove() && QDir().mkdir(path));
         file.close();
         supervisor.musicSwitched(true); // the first file starts on the first tick, the others after a click
         supervisor.tick();
-        EXPECT_TRUE(supervisor.mMusicFailed());
-        EXPECT_FALSE(supervisor.tmrSound().isActive());
-        EXPECT_EQ(state.mActiveMusicIndex(), 1);
-        EXPECT_NE(state.mActiveMusic()->State(), MusicPlayback::Playing);
+        const bool playing = state.mActiveMusic()->State() == MusicPlayback::Playing;
+        EXPECT_EQ(QString("%1 %2 %3 %4").arg(supervisor.mMusicFailed() ? "failed" : "-")
+                      .arg(supervisor.tmrSound().isActive() ? "polling" : "-").arg(state.mActiveMusicIndex())
+                      .arg(playing ? "playing" : "-"), "failed - 1 -");
         supervisor.stopAll();
-        EXPECT_NE(state.mActiveMusic()->State(), MusicPlayback::Playing);
     }
 }
 
