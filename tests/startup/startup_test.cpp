@@ -7,6 +7,7 @@
 #include "session.h"
 #include "startup.h"
 #include "startupactions.h"
+#include "testfiles.h"
 
 #include <QtCore>
 
@@ -17,35 +18,11 @@
 namespace tarnwick {
 namespace {
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(path.section('/', 0, -2));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
-}
+using testing::writeBytes;
 
-TEST(CommandLine, TheFirstTwoUpperCasedCharactersChooseTheMode)
+TEST(CommandLine, ValuePartsFoldersAndHandles)
 {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"/1*/home/me/album.ini", ModeAlbumFolder}, {"  /2*a.ini*b.avi", ModeExport},
-        {"*s*OFFSET=1*FILE=x", ModePackedAlbum},    {"/s*O=1*F=x", ModeSaver},
-        {"/p 1234*O=1*F=x", ModeSaverPreview},      {"/a:99", ModeSaverPassword},
-        {"/c:4711", ModeSaverSettings},             {"/C", ModeSaverSettings},
-        {"", ModeNone}, {"--help-me", ModeNone}, {"/3", ModeNone}, {"/", ModeNone}, {"1/", ModeNone},
-    };
-    for (const auto& [line, mode] : cases)
-        EXPECT_EQ(CommandLine(QString::fromLatin1(line)).Mode(), mode) << line;
-}
-
-TEST(CommandLine, PiecesValuePartsFoldersAndHandles)
-{
-    // Pieces are upper-cased, empty ones count, negative indices count from the end.
-    const CommandLine line("/1**/Home/Me/Album.ini*");
-    EXPECT_EQ(line.Pieces(), (QStringList{"/1", "", "/HOME/ME/ALBUM.INI", ""}));
-    EXPECT_EQ(line.Piece(2).value(), "/HOME/ME/ALBUM.INI");
-    EXPECT_FALSE(line.Piece(4).has_value());
-    EXPECT_EQ(line.Piece(-1).value(), QString());
-    // Only the text after the last "=" counts.
+    // Only the text after the last "=" counts; negative indices count from the end.
     const std::tuple<const char*, int, const char*> values[] = {
         {"/p 1234*offset=100*pack=C:\\x.scr", -2, "100"}, {"/p 1234*offset=100*pack=C:\\x.scr", -1, "C:\\X.SCR"},
         {"*S*A=B=7*F=/a=b", -2, "7"},                      {"*S*/tmp/c.pak", -1, "/TMP/C.PAK"},
@@ -82,18 +59,14 @@ TEST(AlbumPath, EachFormBecomesTheSwitchThatPlaysIt)
         {"/twopacks/a.pak", ""}, {"/twopacks/b.pak", ""},
     };
     for (const auto& [path, bytes] : files)
-        put(r + path, bytes);
+        ASSERT_TRUE(writeBytes(r + path, bytes));
+    const QString plain = "/1*" + r + "/plain/album.ini", named = "/1*" + r + "/named/holiday.ini";
     const QString packed = "*S*OFFSET=4096*FILE=" + r + "/packed/album.pak";
-    const struct {
-        QString path, commandLine, programFolder; // empty command line: refused
-    } cases[] = {
-        {"/plain", "/1*" + r + "/plain/album.ini", ""},
-        {"/plain/", "/1*" + r + "/plain/album.ini", ""},
-        {"/plain/album.ini", "/1*" + r + "/plain/album.ini", ""},
-        {"/named", "/1*" + r + "/named/holiday.ini", ""},
-        {"/named/holiday.ini", "/1*" + r + "/named/holiday.ini", ""},
-        {"/packed", packed, r + "/packed"},
-        {"/packed/album.pak", packed, r + "/packed"},
+    // An empty command line: refused.
+    const struct { QString path, commandLine, programFolder; } cases[] = {
+        {"/plain", plain, ""}, {"/plain/", plain, ""}, {"/plain/album.ini", plain, ""},
+        {"/named", named, ""}, {"/named/holiday.ini", named, ""},
+        {"/packed", packed, r + "/packed"}, {"/packed/album.pak", packed, r + "/packed"},
         {"/packed/MainpicFileInfo.ini", packed, r + "/packed"},
         {"/raw/pictures.pak", "*S*OFFSET=0*FILE=" + r + "/raw/pictures.pak", r + "/raw"},
         {"/empty", "", ""}, {"/empty/readme.txt", "", ""}, {"/other/settings.ini", "", ""}, {"/twopacks", "", ""},
@@ -108,27 +81,8 @@ TEST(AlbumPath, EachFormBecomesTheSwitchThatPlaysIt)
         EXPECT_EQ(start ? start->programFolder.toStdString() : "", c.programFolder.toStdString());
         EXPECT_TRUE(start || error.startsWith('"' + path + '"')) << error.toStdString();
     }
-}
-
-TEST(AlbumPath, SwitchesStaySwitchesAndOnlyForeignOptionsAreUnknown)
-{
-    const struct {
-        QStringList words;
-        bool path, missing;
-        const char* unknown;
-    } cases[] = {
-        {{"/1*/tmp/album.ini"}, false, false, ""}, {{"/C"}, false, false, ""},
-        {{"/p", "1234*OFFSET=1*FILE=x"}, false, false, ""}, {{"/tmp"}, true, false, ""},
-        {{"/tmp/no-such-album-here"}, false, true, ""}, {{"no-such-word"}, false, false, ""},
-        {{"--exprot", "x"}, false, false, "--exprot"}, {{"--help"}, false, false, ""},
-        {{"/1*a", "--Version"}, false, false, "--Version"}, {{"-x"}, false, false, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.words.join(' ').toStdString());
-        EXPECT_EQ(IsAlbumPath(c.words), c.path);
-        EXPECT_EQ(IsMissingPath(c.words), c.missing);
-        EXPECT_EQ(UnknownOption(c.words).value_or("").toStdString(), c.unknown);
-    }
+    for (const QString& word : {plain, QString("/C"), r + "/missing"})
+        EXPECT_FALSE(IsAlbumPath({word})) << word.toStdString();
 }
 
 struct RecordingPlatform : SaverPlatform {
@@ -150,12 +104,8 @@ struct RecordingPlatform : SaverPlatform {
 
 TEST(ScreenSaverControl, StartsAndStopsInOrderAndKeepsRunningWhenItMust)
 {
-    const struct {
-        const char* name;
-        std::optional<bool> password;
-        bool desktopChanged, ended;
-        QStringList stopCalls;
-    } cases[] = {
+    struct Case { const char* name; std::optional<bool> password; bool resized, ended; QStringList stopCalls; };
+    const Case cases[] = {
         {"no password check", std::nullopt, false, true, {"cursor+", "password?", "cursor+", "uninhibit"}},
         {"password accepted", true, false, true, {"cursor+", "password?", "cursor+", "uninhibit"}},
         {"password refused", false, false, false, {"cursor+", "password?", "cursor-"}},
@@ -168,14 +118,13 @@ TEST(ScreenSaverControl, StartsAndStopsInOrderAndKeepsRunningWhenItMust)
         ScreenSaverControl control(platform);
         control.StartScreenSaver(std::nullopt);
         EXPECT_EQ(platform.calls, QStringList({"cover 2560x1024", "cursor-", "inhibit"}));
-        EXPECT_EQ(control.gSaverRect, platform.desktop);
         platform.calls.clear();
-        if (c.desktopChanged)
+        if (c.resized)
             platform.desktop = QRect(0, 0, 1280, 1024);
         EXPECT_EQ(control.StopScreenSaver(), c.ended);
         EXPECT_EQ(platform.calls, c.stopCalls);
         // After a change of the desktop the next stop ends the run.
-        EXPECT_TRUE(!c.desktopChanged || control.StopScreenSaver());
+        EXPECT_TRUE(!c.resized || control.StopScreenSaver());
     }
     // The preview goes into its window at the window's size, at 0,0.
     RecordingPlatform platform;
@@ -183,8 +132,7 @@ TEST(ScreenSaverControl, StartsAndStopsInOrderAndKeepsRunningWhenItMust)
     EXPECT_EQ(platform.calls, QStringList{"embed 4711 0,0 152x112"});
 }
 
-class Recorder : public StartupActions {
-public:
+struct Recorder : StartupActions {
     bool running = false;
     QStringList calls;
 
@@ -215,18 +163,13 @@ protected:
 
 TEST_F(Startup, EachSwitchOpensItsWindowsInOrder)
 {
-    const struct {
-        const char* line;
-        bool running;
-        std::int32_t mode;
-        bool keepsRunning;
-        QStringList calls;
-    } cases[] = {
+    // `running`: another instance is running.
+    struct Case { const char* line; bool running; std::int32_t mode; bool keepsRunning; QStringList calls; };
+    const Case cases[] = {
         {"/1*x.ini", false, ModeAlbumFolder, true, {"prev?", "show"}},
         {"/1*x.ini", true, ModeNone, false, {"prev?"}},
         {"/2*x.ini*out.avi", true, ModeExport, true, {"load", "stop-slideshow", "export out.avi"}},
         {"*S*O=0*F=c.pak", false, ModePackedAlbum, true, {"prev?", "show"}},
-        {"*S*O=0*F=c.pak", true, ModeNone, false, {"prev?"}},
         {"/S*O=0*F=c.pak", false, ModeSaver, true, {"prev?", "show", "prepare", "saver -1"}},
         {"/S*O=0*F=c.pak", true, ModeNone, false, {"prev?"}},
         {"/P 1234*O=0*F=c.pak", true, ModeSaverPreview, true, {"load", "saver 1234", "background", "events", "show"}},
@@ -234,7 +177,6 @@ TEST_F(Startup, EachSwitchOpensItsWindowsInOrder)
         {"/a 77", true, ModeSaverPassword, false, {"password 77"}},
         {"/c:4711", true, ModeSaverSettings, false, {"parameters", "unload"}},
         {"", false, ModeNone, false, {}},
-        {"--version", false, ModeNone, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -248,39 +190,30 @@ TEST_F(Startup, EachSwitchOpensItsWindowsInOrder)
     }
 }
 
-TEST_F(Startup, AlbumFolderComesFromTheUpperCasedInformationFile)
+TEST_F(Startup, AlbumsLoadFromTheirInformationFileOrThePackedIndex)
 {
-    const QString file = program.path() + "/Sea Side/Album.ini";
-    put(file, "[Album]\r\nTitle=Summer by the sea\r\nCategories=0\r\n");
-    Recorder r;
-    ASSERT_TRUE(RunStartup("/1*" + file, r));
-    EXPECT_EQ(gAlbum->Title(), "Summer by the sea");
-    EXPECT_EQ(gAlbum->Path(), (program.path() + "/Sea Side/").toUpper());
-}
-
-TEST_F(Startup, PackedSetUpWritesTheIndexAndNamesTheContainer)
-{
-    put(program.path() + "/MainpicFileInfo.ini",
-        "[Album]\r\nTitle=Packed\r\nCategories=0\r\n[PicResultFile]\r\n"
-        "p001.jpg=0,1500\r\n[PicThumbnailFile]\r\np001_t.jpg=1500,20\r\n[Splitter]\r\n");
+    const QString file = program.path() + "/Sea Side/Album.ini", folder = program.path() + "/";
+    ASSERT_TRUE(writeBytes(file, "[Album]\r\nTitle=Summer by the sea\r\nCategories=0\r\n"));
+    ASSERT_TRUE(writeBytes(folder + "MainpicFileInfo.ini", "[Album]\r\nTitle=Packed\r\nCategories=0\r\n"
+        "[PicResultFile]\r\np001.jpg=0,1500\r\n[PicThumbnailFile]\r\np001_t.jpg=1500,20\r\n[Splitter]\r\n"));
     // With one piece there is no offset; "*S" alone is two pieces, the first empty, so it does not convert.
-    const std::tuple<const char*, std::int32_t, const char*> cases[] = {
-        {"*S*offset=4096*file=/tmp/Album.pak", 4096, "/TMP/ALBUM.PAK"}, {"/S", 0, "/S"}, {"*S", 0, "S"},
+    // Container "": none.
+    const struct { QString line, title, path; std::int32_t offset; QString container; } cases[] = {
+        {"/1*" + file, "Summer by the sea", (program.path() + "/Sea Side/").toUpper(), 0, ""},
+        {"*S*offset=4096*file=/tmp/Album.pak", "Packed", folder, 4096, "/TMP/ALBUM.PAK"},
+        {"/S", "Packed", folder, 0, "/S"}, {"*S", "Packed", folder, 0, "S"},
     };
-    for (const auto& [line, offset, container] : cases) {
-        SCOPED_TRACE(line);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
         ResetSession();
         Recorder r;
-        RunStartup(line, r);
-        EXPECT_EQ(gAlbum->Title(), "Packed");
-        EXPECT_EQ(gAlbum->Path(), program.path() + "/");
-        EXPECT_EQ(gPackOffset, offset);
-        ASSERT_TRUE(gPackReader);
-        EXPECT_EQ(gPackReader->FileName(), container);
+        EXPECT_TRUE(RunStartup(c.line, r));
+        EXPECT_EQ(gAlbum->Title(), c.title);
+        EXPECT_EQ(gAlbum->Path(), c.path);
+        EXPECT_EQ(gPackOffset, c.offset);
+        EXPECT_EQ(gPackReader ? gPackReader->FileName() : "", c.container);
     }
-    QFile index(program.path() + "/MainFile.ini");
-    EXPECT_TRUE(index.open(QIODevice::ReadOnly));
-    EXPECT_EQ(index.readAll().toStdString(),
+    EXPECT_EQ(testing::readBytes(folder + "MainFile.ini").toStdString(),
               "[PicResultFile]\r\np001.jpg=0,1500\r\n[PicThumbnailFile]\r\np001_t.jpg=1500,20\r\n");
 }
 
