@@ -229,7 +229,6 @@ public:
         return eventually([&] { return done(*this) || (sample(), m_gone); }, timeoutMs, 3) && done(*this);
     }
     const QStringList& names() const { return m_names; }
-    QStringList pictures() const { return QStringList(m_names).filter(QRegularExpression("^[^~]")); }
     bool saw(const QString& name) const { return m_names.contains(name); }
     bool windowGone() const { return m_gone; }
 
