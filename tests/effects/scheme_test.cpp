@@ -1,4 +1,4 @@
-// The engine's frame scheme: dispatch, numbers, counts and times on the virtual clock, failures; and RealHost.
+// The engine's frame scheme: counts and times on the virtual clock, failures, variant draws; and RealHost.
 
 // ours
 #include "effectfixture.h"
@@ -30,48 +30,6 @@ enum Mode { kShow, kExport, kUserExport };
 
 } // namespace
 
-TEST(Dispatch, FindsEveryEffectWhateverTheCaseAndNothingElse)
-{
-    EXPECT_EQ(clsMovie::effectNames().size(), 8);
-    for (const QString& name : clsMovie::effectNames())
-        for (const QString& member : {"Effect_" + name, "effect_" + name.toLower(), "EFFECT_" + name.toUpper()})
-            EXPECT_NE(clsMovie::findEffect(member), nullptr) << member.toStdString();
-    for (const char* bad : {"", "Effect_", "Blend", "Effect_Blends", "Effect_Fade", "Effect Mask"})
-        EXPECT_EQ(clsMovie::findEffect(QString::fromLatin1(bad)), nullptr) << bad;
-    test::EffectStage stage(4, 3);
-    stage.configure("Blend", "Times=3");
-    EXPECT_TRUE(stage.run("bLeNd"));
-    EXPECT_FALSE(stage.run("NoSuchEffect"));
-    EXPECT_EQ(stage.host.refreshes(), 3);
-}
-
-TEST(Numbers, RoundHalfToEvenConvertAndDrawAsClassicBasicDoes)
-{
-    struct Case { double x; int expected; };
-    for (const Case c : {Case{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49999, 0}, {-0.5, 0}})
-        EXPECT_EQ(whole(c.x), c.expected) << c.x;
-    EXPECT_THROW(whole(2147483647.6), EffectFailure);
-    struct Text { const char* text; int expected; const char* failure; };
-    for (const Text t : {Text{"400", 400, nullptr}, {" 12 ", 12, nullptr}, {"12.5", 12, nullptr},
-                         {"-3", -3, nullptr}, {"&H10", 16, nullptr}, {"1e3", 1000, nullptr},
-                         {"", 0, kTypeMismatch}, {"abc", 0, kTypeMismatch}, {"12px", 0, kTypeMismatch},
-                         {"3000000000", 0, kOverflow}}) {
-        try {
-            EXPECT_EQ(toLong(QString::fromLatin1(t.text)), t.expected) << t.text;
-            EXPECT_TRUE(t.failure == nullptr) << t.text << " converted";
-        } catch (const EffectFailure& e) {
-            EXPECT_STREQ(e.what(), t.failure) << t.text;
-        }
-    }
-    EXPECT_THROW(idiv(1, 0), EffectFailure);
-    EXPECT_EQ(idiv(-7, 2), -3);
-    // The classic 24-bit generator; seeds are taken mod 2^24.
-    seedRandom(0);
-    EXPECT_DOUBLE_EQ(Rnd(), 0xC39EC3 / 16777216.0);
-    seedRandom(0x1000001);
-    EXPECT_DOUBLE_EQ(Rnd(), ((0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu) / 16777216.0);
-}
-
 // A frame lasts max(Interval, pause: Blend 50, Mask 20, others 10); LineTransform's phases 500 ms apart; exports 100.
 TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
 {
@@ -89,6 +47,9 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         {"Blend", 1, 1, "Times=7", kExport, 100, 100, 5000, 280},
         {"Blend", 0, 0, "Times=0", kExport, 100, 100, 5000, 280}, // the export's count hides the zero
         {"Blend", 3, 3, "Times=7", kUserExport, 7, 7, 350, 94},
+        {"Blend", 3, 3, "Times=&H7", kUserExport, 7, 7, 350, 94}, // settings numbers as classic Basic reads them
+        {"Blend", 3, 3, "Times=6.5", kUserExport, 6, 6, 300, 92},
+        {"Blend", 3, 3, "Times=0.7e1", kUserExport, 7, 7, 350, 94},
         {"Drag", 0, 7, "", kShow, 800, 800, 8000, 1600}, // default Interval 5 is below the pause
         {"Drag", 7, 7, "Times=12 Interval=25", kShow, 12, 12, 300, 24},
         {"Drag", 7, 7, "Times=12 Interval=25", kExport, 100, 100, 2500, 200},
@@ -176,6 +137,7 @@ TEST(FrameScheme, AFailureShowsItsDescriptionOnceAndLeavesWhatWasDrawn)
     const Case cases[] = {
         {"Blend", 0, "Times=", false, kTypeMismatch},
         {"Blend", 0, "Times=", true, kTypeMismatch}, // read before the export replaces it
+        {"Blend", 0, "Times=12px", false, kTypeMismatch},
         {"Blend", 0, "Times=0", false, kDivisionByZero},
         {"Blend", 0, "Times=3000000000", false, kOverflow},
         {"Drag", 7, "Times=0", false, kDivisionByZero},
@@ -253,41 +215,22 @@ TEST(FrameScheme, IntervalPadsOnlyShortFramesEvenAcrossTheClockWrap)
     }
 }
 
-// RealHost hands requests to its owner's callbacks or to defaults (its real clock is measured by hand).
-TEST(RealHost, HandsEachRequestToTheCallbackItsOwnerSet)
-{
-    for (const bool plugged : {true, false}) {
-        SCOPED_TRACE(plugged);
-        RealHost host;
-        QStringList asked, failures;
-        const Surface* refreshed = nullptr;
-        if (plugged) {
-            host.setSettingReader([&](const QString& section, const QString& key, const QString& def) {
-                asked << section + '/' + key + '/' + def;
-                return QStringLiteral("42");
-            });
-            host.setRefreshHandler([&](const Surface& s) { refreshed = &s; });
-            host.setFailureHandler([&](const QString& d) { failures << d; });
-        }
-        Surface display(4, 3);
-        EXPECT_EQ(host.readSetting("Mask", "MaskTimes", "400"), plugged ? "42" : "400");
-        host.refresh(display);
-        host.showFailure("Overflow");
-        EXPECT_EQ(asked + failures, plugged ? QStringList({"Mask/MaskTimes/400", "Overflow"}) : QStringList());
-        EXPECT_EQ(refreshed, plugged ? &display : nullptr);
-        int ran = 0;
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { ++ran; }, Qt::QueuedConnection);
-        host.doEvents();
-        EXPECT_EQ(ran, 1);
-    }
-}
-
-// With a frame interval, frames and events come at most once an interval; a held frame comes on when it is over.
-TEST(RealHost, AFrameIntervalHoldsFramesBackAndShowsTheLastWhenItIsOver)
+// RealHost hands requests to its owner's callbacks. With a frame interval, frames and events come at most once an
+// interval, and a held frame comes on when it is over.
+TEST(RealHost, HandsRequestsToItsOwnerAndAFrameIntervalHoldsFramesBackButShowsTheLast)
 {
     RealHost host;
+    QStringList asked;
     int shown = 0, ran = 0;
+    host.setSettingReader([&](const QString& section, const QString& key, const QString& def) {
+        asked << section + '/' + key + '/' + def;
+        return QStringLiteral("42");
+    });
+    host.setFailureHandler([&](const QString& description) { asked << description; });
     host.setRefreshHandler([&](const Surface&) { ++shown; });
+    EXPECT_EQ(host.readSetting("Mask", "MaskTimes", "400"), "42");
+    host.showFailure("Overflow");
+    EXPECT_EQ(asked, QStringList({"Mask/MaskTimes/400", "Overflow"}));
     host.setFrameInterval(40);
     Surface display(4, 3);
     for (int i = 0; i < 3; ++i)
