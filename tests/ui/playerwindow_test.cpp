@@ -205,14 +205,8 @@ TEST_F(PlayerShow, OneWindowWhosePanelAndStripFollowThePointerAndExitClosesItAft
     EXPECT_EQ(waitForWindows("Tarnwick Album Player", 1000).size(), 1);
 
     // The category's first picture settles. Hidden, the panel's area shows it; shown, only its first thumbnail.
-    QElapsedTimer since;
-    ASSERT_TRUE(eventually([&] {
-        if (shown(kOnPicture) != "Beach front cover")
-            since.invalidate();
-        else if (!since.isValid())
-            since.start();
-        return since.isValid() && since.elapsed() >= 500;
-    })) << "the fade to the category did not end";
+    ASSERT_FALSE(opening.steady([](const QString& name) { return name == "Beach front cover"; }, 500).isEmpty())
+        << "the fade to the category did not end: " << joined(opening.names());
     const auto panelShown = [&](bool up) {
         return eventually([&] { return up == (ColourAlbum::shareOf(pixels.grab(kPanel), "Beach front cover") < 0.5); });
     };

@@ -157,21 +157,6 @@ struct SaverDaemon {
     QProcess process;
 };
 
-// The next picture but `previous` to stand 400 ms (a daemon's flash does not).
-QString steadyPicture(DisplayTrace& trace, const QString& previous)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QString current;
-    qint64 since = 0;
-    const bool seen = trace.until([&](const DisplayTrace& t) {
-        if (t.names().last() != current)
-            current = t.names().last(), since = clock.elapsed();
-        return current != kInBetween && current != previous && clock.elapsed() - since >= 400;
-    }, 20000);
-    return seen ? current : QString();
-}
-
 using ScreenSaverHack = X11Test;
 
 TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivate)
@@ -197,11 +182,13 @@ TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivat
     const auto last = [&] { return joined(centre.names().mid(std::max<qsizetype>(0, centre.names().size() - 12))); };
 
     ASSERT_TRUE(command("-activate"));
-    const QString first = steadyPicture(centre, {});
+    // Each picture stands 400 ms at least, a daemon's flash does not.
+    const QString first = centre.steady([](const QString& name) { return name != kInBetween; }, 400);
     ASSERT_FALSE(first.isEmpty()) << "the screen centre shows " << last() << "\n" << daemon.log();
     const QStringList players = daemon.players();
     ASSERT_EQ(players.size(), 1) << daemon.log();
-    EXPECT_FALSE(steadyPicture(centre, first).isEmpty()) << "no next picture: " << last();
+    const auto next = [&](const QString& name) { return name != kInBetween && name != first; };
+    EXPECT_FALSE(centre.steady(next, 400).isEmpty()) << "no next picture: " << last();
     // Drawn into the daemon's window: no window of the player's own on the screen.
     EXPECT_TRUE(run("xdotool", {"search", "--onlyvisible", "--maxdepth", "1", "--name", "Tarnwick"}).isEmpty());
 
