@@ -29,10 +29,8 @@ TEST_F(PlayerWindow, EachFormOfAnAlbumPathOpensTheAlbumsWindow)
 
 TEST_F(PlayerWindow, HelpVersionAndUnknownSwitchesEndWithoutAWindow)
 {
-    const struct {
-        const char *arg, *output, *error; // error "": not checked, the platform may warn
-        int status;
-    } cases[] = {
+    // error "": not checked, the platform may warn
+    const struct { const char *arg, *output, *error; int status; } cases[] = {
         {"--help", "Usage: tarnwick-player", "", 0},
         {"--version", "tarnwick-player ", "", 0},
         {"/X", "", "", 0},

@@ -26,40 +26,33 @@ bool pointerVisible()
     return visible;
 }
 
+using SaverWindow = X11Test;
+
 // Two categories of one solid photo each, packed by the album maker, with short Blends and a second a photo.
-class SaverWindow : public X11Test {
-protected:
-    void SetUp() override
-    {
-        X11Test::SetUp();
-        if (IsSkipped())
-            return;
-        for (const int i : {0, 1}) {
-            QImage photo(320, 240, QImage::Format_RGB32);
-            photo.fill(QColor(i ? "#40d040" : "#d04040"));
-            ASSERT_TRUE(QDir().mkpath(root.filePath(QString("photos/c%1").arg(i))));
-            photo.save(root.filePath(QString("photos/c%1/p.png").arg(i)));
-        }
-        const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
-            {root.filePath("photos"), root.filePath("album"), "--size", "320x240", "--pack"}, 60000);
-        const QString offset = out.filter(QRegularExpression("^offset=")).value(0).mid(7);
-        ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
-        pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
-        ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
-                              "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
-                              "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
+// Full screen the saver hides the pointer and ends on a key or a left click, not the right button; as a preview
+// it lives in a window of the test's own, follows its size and ends with it. Neither leaves unpacked files behind.
+TEST_F(SaverWindow, FullScreenAndPreviewRunsOfAPackedAlbum)
+{
+    for (const int i : {0, 1}) {
+        QImage photo(320, 240, QImage::Format_RGB32);
+        photo.fill(QColor(i ? "#40d040" : "#d04040"));
+        ASSERT_TRUE(QDir().mkpath(root.filePath(QString("photos/c%1").arg(i))));
+        photo.save(root.filePath(QString("photos/c%1/p.png").arg(i)));
     }
-    qsizetype unpackedFiles() const
-    {
+    const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
+        {root.filePath("photos"), root.filePath("album"), "--size", "320x240", "--pack"}, 60000);
+    const QString offset = out.filter(QRegularExpression("^offset=")).value(0).mid(7);
+    ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
+    const QString folder = root.filePath("album/packed");
+    const QString pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
+    ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
+                          "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
+                          "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
+    const auto unpackedFiles = [&] {
         return QDir(folder + "/ResultPicture").entryList(QDir::Files).size() +
                QDir(folder + "/MainAlbum").entryList(QDir::Files).size();
-    }
-    const QString folder = root.filePath("album/packed");
-    QString pieces;
-};
+    };
 
-TEST_F(SaverWindow, FullScreenHidesThePointerAndEndsOnAKeyOrALeftClickNotTheRightButton)
-{
     for (const QStringList& ending : {QStringList{"key", "space"}, QStringList{"click", "1"}}) {
         SCOPED_TRACE(ending.join(' ').toStdString());
         PlayerProcess saver("/S" + pieces, folder);
@@ -77,10 +70,7 @@ TEST_F(SaverWindow, FullScreenHidesThePointerAndEndsOnAKeyOrALeftClickNotTheRigh
         EXPECT_EQ(unpackedFiles(), 0);
         EXPECT_TRUE(pointerVisible());
     }
-}
 
-TEST_F(SaverWindow, PreviewLivesInItsWindowFollowsItsSizeAndEndsWithIt)
-{
     // A window of the test's own, as a saver settings dialog's preview area.
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     const auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });

@@ -148,11 +148,7 @@ private:
 };
 
 // Picture colours whose blends stay at least 85 from each third one: a tolerance of 40 sees no blend as a picture.
-struct Picture {
-    const char* name;
-    QRgb colour;
-    const char* file;
-};
+struct Picture { const char* name; QRgb colour; const char* file; };
 inline constexpr Picture kPictures[] = {
     {"background", 0x00FF00, "BackgroundPicture"}, {"front cover", 0x00FFFF, "front"},
     {"back cover", 0x008000, "back"},              {"Beach front cover", 0xFFFF00, "beach_front"},
