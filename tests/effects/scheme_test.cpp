@@ -39,9 +39,7 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         int first, last; // variants
         const char* settings;
         Mode mode;
-        int refreshes, hooks;
-        std::int64_t ms;
-        int events;
+        std::int64_t refreshes, hooks, ms, events;
         const char* failure = nullptr; // its one description
         bool drew = false; // before the failure
     };

@@ -81,11 +81,7 @@ protected:
 
 TEST_F(RenderTransitionTest, SettingsExportNameAndFrameListReachTheEngineAndTheFrameFiles)
 {
-    struct Case {
-        const char *effect, *section, *times;
-        QStringList extra;
-        const char *frames, *summary, *files;
-    };
+    struct Case { const char *effect, *section, *times; QStringList extra; const char *frames, *summary, *files; };
     const Case cases[] = {
         {"Blend", "Blend", "7", {"--variant", "0"}, "none", "frames=7 hooks=7 virtual_ms=350", ""},
         {"blend", "Blend", "7", {"--export"}, "none", "frames=100 hooks=100 virtual_ms=5000", ""},
