@@ -39,14 +39,8 @@ QImage frameOf(test::EffectStage& stage, const char* effect, int variant, const 
 
 TEST(HandWorkedFrames, FramesAreTheRectanglesWorkedOutByHand)
 {
-    struct Case {
-        const char* effect;
-        int variant, w, h;
-        const char* settings;
-        int frame;
-        std::vector<Copy> copies; // laid on A in order
-        int stagger = -1;
-    };
+    struct Case { const char* effect; int variant, w, h; const char* settings; int frame;
+                  std::vector<Copy> copies; int stagger = -1; }; // copies laid on A in order
     const Case cases[] = {
         // Drag 40 x 30 in 10: frame 4 moved 16 x 12, B a picture behind, the background G between.
         {"Drag", 1, 40, 30, "Times=10", 4,

@@ -122,7 +122,8 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         {"Matrix", 0, 0, "X=100000 Times=100000", kShow, 0, 0, 0, 0, kOverflow},
         {"RndSquare", 0, 0, "X=many", kShow, 0, 0, 0, 0, kTypeMismatch},
         {"RndSquare", 0, 0, "X=70000 Y=70000", kShow, 0, 0, 0, 0, kOverflow},
-        {"RndSquare", 0, 0, "X=9 Y=11", kShow, 0, 0, 0, 207, kDivisionByZero, true}, // 99 cells: M \ 100 = 0 after cell 1
+        // 99 cells: M \ 100 = 0 after cell 1.
+        {"RndSquare", 0, 0, "X=9 Y=11", kShow, 0, 0, 0, 207, kDivisionByZero, true},
         {"LineTransform", 0, 0, "Times=0", kShow, 0, 0, 0, 180, kDivisionByZero},
         {"LineTransform", 0, 0, "Y=", kShow, 0, 0, 0, 0, kTypeMismatch},
         {"LineTransform", 0, 0, "Times=1 X=4 Y=4", kShow, 1, 0, 0, 8, kDivisionByZero, true}, // period 1 \ 2 = 0

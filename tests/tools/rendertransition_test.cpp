@@ -48,7 +48,7 @@ protected:
     RunResult render(const QString& effect, const QString& section, const QString& times, const QStringList& extra)
     {
         QFile f(path("settings.ini"));
-        const QString text = '[' + section + "]\r\n" + section + "Times(How many loop times to finish?)=" + times + "\r\n";
+        const QString text = QString("[%1]\r\n%1Times(How many loop times to finish?)=%2\r\n").arg(section, times);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0);
         f.close();
         return run(QStringList{"--effect", effect, "--from", path("a.png"), "--to", path("b.png"), "--settings",
@@ -81,7 +81,8 @@ protected:
 
 TEST_F(RenderTransitionTest, SettingsExportNameAndFrameListReachTheEngineAndTheFrameFiles)
 {
-    struct Case { const char *effect, *section, *times; QStringList extra; const char *frames, *summary, *files; };
+    struct Case { const char *effect, *section, *times; QStringList extra;
+                  const char *frames, *summary, *files; };
     const Case cases[] = {
         {"Blend", "Blend", "7", {"--variant", "0"}, "none", "frames=7 hooks=7 virtual_ms=350", ""},
         {"blend", "Blend", "7", {"--export"}, "none", "frames=100 hooks=100 virtual_ms=5000", ""},
@@ -101,7 +102,8 @@ TEST_F(RenderTransitionTest, SettingsExportNameAndFrameListReachTheEngineAndTheF
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.effect << ' ' << c.times << ' ' << c.extra.join(' ').toStdString());
         const QString out = QString::number(n++);
-        const RunResult r = render(c.effect, c.section, c.times, c.extra + QStringList{"--frames", c.frames, "--out", out});
+        const QStringList extra = c.extra + QStringList{"--frames", c.frames, "--out", out};
+        const RunResult r = render(c.effect, c.section, c.times, extra);
         const QString summary = QString::fromLatin1(c.summary);
         EXPECT_EQ(r.status, summary.startsWith("error") ? 2 : 0);
         EXPECT_EQ(r.out.mid(r.out.size() - summary.count('\n') - 1).join('\n'), summary);

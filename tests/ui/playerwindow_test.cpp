@@ -54,11 +54,9 @@ QImage parameterDialogOf(const QString& exe, const QString& user, const QString&
 {
     QStringList args{"HOME=" + home, "XDG_CONFIG_HOME=", "DISPLAY=" + qEnvironmentVariable("DISPLAY"),
                      "QT_QPA_PLATFORM=xcb", "TARNWICK_PROGRAM_FOLDER=", exe, "/c"};
+    const QStringList asUser{"-u", user, "--", "env"};
     QProcess player;
-    if (user.isEmpty())
-        player.start("/usr/bin/env", args);
-    else
-        player.start("runuser", QStringList{"-u", user, "--", "env"} + args);
+    player.start(user.isEmpty() ? "env" : "runuser", user.isEmpty() ? args : asUser + args);
     const QStringList windows = waitForWindows("^Transform Effect Parameter$", 20000);
     const QImage image = windows.size() == 1 ? WindowPixels(windows.first()).grab({0, 0, 400, 560}) : QImage();
     stop(player);
@@ -75,7 +73,6 @@ TEST_F(ParameterDialogRun, SliderClickStoresTheSharesAndAReadOnlyCopyOffersTheSh
     ASSERT_TRUE(QFile::copy(TARNWICK_BIN_DIR "/playerprofile.ini", settings));
     const auto slideValue = [&] { return QSettings(settings, QSettings::IniFormat).value("Effect/SlideValue_1"); };
     const int before = slideValue().toInt();
-    ASSERT_EQ(QSettings(settings, QSettings::IniFormat).value("Effect/EffectNumber").toString(), "8");
     PlayerProcess player("/c:4711", root.path());
     const QStringList windows = waitForWindows("^Transform Effect Parameter$", 20000);
     ASSERT_EQ(windows.size(), 1) << "the parameter dialog did not appear";
@@ -104,12 +101,6 @@ TEST_F(ParameterDialogRun, SliderClickStoresTheSharesAndAReadOnlyCopyOffersTheSh
 // "/2" shows the export dialog alone; Start plays the album into the preview and the file.
 class ExportDialog : public X11Test {
 protected:
-    QString start(const char* stopTime, const QString& video)
-    {
-        const QStringList windows = play(stopTime, 2, "^Export Avi \\(VCD Source File\\)$", video);
-        EXPECT_EQ(windows.size(), 1) << "no export dialog appeared";
-        return windows.value(0);
-    }
     int probedFrames(const QString& video)
     {
         const QStringList out = run("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0",
@@ -127,12 +118,14 @@ protected:
         return box.size() == 1;
     }
     const QPoint kStart{182, 368};
+    const QString kTitle = "^Export Avi \\(VCD Source File\\)$";
 };
 
 TEST_F(ExportDialog, CloseBoxIsRefusedAndStopAsksBeforeItEndsTheRunWithAFileThatPlays)
 {
-    const QString dialog = start("30", "stopped.avi");
-    ASSERT_FALSE(dialog.isEmpty());
+    const QStringList windows = play("30", 2, kTitle, "stopped.avi");
+    ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
+    const QString dialog = windows.first();
     EXPECT_TRUE(waitForWindows("Tarnwick Album Player", 500).isEmpty()) << "the player window shows";
     askToClose(dialog);
     QThread::msleep(500);
@@ -152,9 +145,9 @@ TEST_F(ExportDialog, CloseBoxIsRefusedAndStopAsksBeforeItEndsTheRunWithAFileThat
 
 TEST_F(ExportDialog, RunLeftAloneEndsTheProgramAtTheEndOfTheAlbum)
 {
-    const QString dialog = start("0", "whole.mp4");
-    ASSERT_FALSE(dialog.isEmpty());
-    pointAt(dialog, kStart, 1);
+    const QStringList windows = play("0", 2, kTitle, "whole.mp4");
+    ASSERT_EQ(windows.size(), 1);
+    pointAt(windows.first(), kStart, 1);
     ASSERT_TRUE(player->endsWith(0, 60000)) << "the run did not end";
     EXPECT_EQ(probedFrames("whole.mp4"), 8 + 7 * 100); // eight pictures of a frame, seven Blends of 100
 }
@@ -195,8 +188,7 @@ TEST_F(PlayerShow, OneWindowWhosePanelAndStripFollowThePointerAndExitClosesItAft
     // The background fills the whole client; the side panel lies over its left 121 pixels.
     DisplayTrace opening(pixels, kOnPicture);
     ASSERT_TRUE(opening.until([](const DisplayTrace& t) { return t.saw("background"); })) << joined(opening.names());
-    for (const QPoint at : {QPoint(122, 0), QPoint(648, 0), QPoint(648, 598), QPoint(0, 598)})
-        EXPECT_EQ(shown(at).toStdString(), "background") << at.x() << "," << at.y();
+    EXPECT_EQ(ColourAlbum::shareOf(pixels.grab({122, 0, 527, 599}), "background"), 1.0);
     EXPECT_LT(ColourAlbum::shareOf(pixels.grab(kPanel), "background"), 0.1);
     PlayerProcess second(album->commandLine(), album->programFolder());
     EXPECT_TRUE(second.endsWith(0, 10000)) << "a second start did not end at once";
