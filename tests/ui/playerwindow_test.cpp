@@ -11,7 +11,7 @@ namespace {
 
 using PlayerWindow = X11Test;
 
-TEST_F(PlayerWindow, EachFormOfAnAlbumPathOpensTheAlbumsWindow)
+TEST_F(PlayerWindow, EachFormOfAnAlbumPathOpensTheAlbumsWindowAndOtherArgumentsEndWithoutOne)
 {
     const QString album = root.path() + "/demo";
     ASSERT_EQ(QProcess::execute(TARNWICK_BIN_DIR "/tarnwick-album-maker", {"--demo", "--pack", album}), 0);
@@ -25,10 +25,7 @@ TEST_F(PlayerWindow, EachFormOfAnAlbumPathOpensTheAlbumsWindow)
     }
     // The packed run unpacked beside its container and cleaned up after itself.
     EXPECT_EQ(QDir(album + "/packed/ResultPicture").entryList(QDir::Files), QStringList());
-}
 
-TEST_F(PlayerWindow, HelpVersionAndUnknownSwitchesEndWithoutAWindow)
-{
     // error "": not checked, the platform may warn
     const struct { const char *arg, *output, *error; int status; } cases[] = {
         {"--help", "Usage: tarnwick-player", "", 0},
@@ -121,9 +118,16 @@ protected:
     const QString kTitle = "^Export Avi \\(VCD Source File\\)$";
 };
 
-TEST_F(ExportDialog, CloseBoxIsRefusedAndStopAsksBeforeItEndsTheRunWithAFileThatPlays)
+TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheCloseBox)
 {
-    const QStringList windows = play("30", 2, kTitle, "stopped.avi");
+    // Left alone, the run ends the program at the end of the album.
+    QStringList windows = play("0", 2, kTitle, "whole.mp4");
+    ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
+    pointAt(windows.first(), kStart, 1);
+    ASSERT_TRUE(player->endsWith(0, 60000)) << "the run did not end";
+    EXPECT_EQ(probedFrames("whole.mp4"), 8 + 7 * 100); // eight pictures of a frame, seven Blends of 100
+
+    windows = play("30", 2, kTitle, "stopped.avi");
     ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
     const QString dialog = windows.first();
     EXPECT_TRUE(waitForWindows("Tarnwick Album Player", 500).isEmpty()) << "the player window shows";
@@ -141,15 +145,6 @@ TEST_F(ExportDialog, CloseBoxIsRefusedAndStopAsksBeforeItEndsTheRunWithAFileThat
     ASSERT_TRUE(answerStopQuestion(dialog, {"shift+Tab", "space"}));
     ASSERT_TRUE(player->endsWith(0)) << "OK did not end the program";
     EXPECT_GE(probedFrames("stopped.avi"), 750); // the opening still alone
-}
-
-TEST_F(ExportDialog, RunLeftAloneEndsTheProgramAtTheEndOfTheAlbum)
-{
-    const QStringList windows = play("0", 2, kTitle, "whole.mp4");
-    ASSERT_EQ(windows.size(), 1);
-    pointAt(windows.first(), kStart, 1);
-    ASSERT_TRUE(player->endsWith(0, 60000)) << "the run did not end";
-    EXPECT_EQ(probedFrames("whole.mp4"), 8 + 7 * 100); // eight pictures of a frame, seven Blends of 100
 }
 
 // Window pixels of the design layout at 15 twips a pixel; the picture fills the 649 x 599 client.

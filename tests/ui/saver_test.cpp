@@ -101,13 +101,6 @@ TEST_F(SaverWindow, FullScreenAndPreviewRunsOfAPackedAlbum)
     EXPECT_EQ(unpackedFiles(), 0);
 }
 
-// Whether process `pid` runs (neither gone nor an unreaped zombie).
-bool alive(int pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
-}
-
 bool command(const QString& what) { return QProcess::execute("xscreensaver-command", {what}) == 0; }
 
 // xscreensaver run as nobody in a session of its own, with `programs` as its one hack.
@@ -136,6 +129,7 @@ struct SaverDaemon {
             QProcess::execute("pkill", {"-KILL", "-s", session});
         process.waitForFinished(2000);
     }
+    // Neither gone nor unreaped zombies.
     QStringList players() const { return run("pgrep", {"-s", session, "-r", "D,R,S,T", "-x", "tarnwick-player"}); }
     std::string log() const
     {
@@ -185,7 +179,7 @@ TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivat
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(command("-deactivate"));
-    eventually([&] { return !alive(players.first().toInt()); }, 3000, 5);
+    eventually([&] { return !daemon.players().contains(players.first()); }, 3000, 5);
     EXPECT_LE(clock.elapsed(), 500) << daemon.log();
     QThread::msleep(500);
     EXPECT_TRUE(daemon.players().isEmpty()) << "started anew after -deactivate";
