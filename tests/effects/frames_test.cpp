@@ -148,7 +148,6 @@ TEST(LastFrame, EveryVariantEndsOnTheIncomingPictureWithItsWorkSurfacesLeftAsExp
     struct Case { const char* effect; int first, last; int w, h; const char* settings; int stagger = -1; };
     const Case cases[] = {
         {"Blend", 0, 4, 203, 101, "Times=1"}, // not multiples of the 80 bands
-        {"Drag", 0, 7, 40, 30, "Times=8"},
         {"Drag", 0, 7, 33, 21, "Times=7"},
         {"Drag", 0, 7, 5, 3, "Times=1"},
         {"Wipe", 0, 17, 40, 30, "Times=7"},

@@ -12,9 +12,7 @@
 
 namespace {
 
-const QRgb kA = qRgb(200, 0, 0);
-const QRgb kB = qRgb(0, 200, 0);
-const QRgb kBlue = qRgb(0, 0, 220);
+const QRgb kA = qRgb(200, 0, 0), kB = qRgb(0, 200, 0), kBlue = qRgb(0, 0, 220);
 
 QImage solid(QRgb colour, int w, int h)
 {

@@ -95,31 +95,27 @@ TEST_F(ParameterDialogRun, SliderClickStoresTheSharesAndAReadOnlyCopyOffersTheSh
     EXPECT_EQ(QDir(home).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
+using ExportDialog = X11Test;
+
 // "/2" shows the export dialog alone; Start plays the album into the preview and the file.
-class ExportDialog : public X11Test {
-protected:
-    int probedFrames(const QString& video)
-    {
+TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheCloseBox)
+{
+    const QPoint kStart{182, 368};
+    const QString kTitle = "^Export Avi \\(VCD Source File\\)$";
+    const auto probedFrames = [&](const QString& video) {
         const QStringList out = run("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0",
                                                 "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0",
                                                 root.filePath(video)});
         return out.isEmpty() ? -1 : out.first().trimmed().toInt();
-    }
+    };
     // Presses Stop and answers its question with `keys` (Return takes the default, Cancel).
-    bool answerStopQuestion(const QString& dialog, const QStringList& keys)
-    {
+    const auto answerStopQuestion = [](const QString& dialog, const QStringList& keys) {
         pointAt(dialog, {246, 367}, 1);
         const QStringList box = waitForWindows("^tarnwick-player$", 10000);
         run("xdotool", QStringList{"windowfocus", "--sync", box.value(0), "key"} + keys);
         eventually([] { return waitForWindows("^tarnwick-player$", 100).isEmpty(); }, 5000, 50);
         return box.size() == 1;
-    }
-    const QPoint kStart{182, 368};
-    const QString kTitle = "^Export Avi \\(VCD Source File\\)$";
-};
-
-TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheCloseBox)
-{
+    };
     // Left alone, the run ends the program at the end of the album.
     QStringList windows = play("0", 2, kTitle, "whole.mp4");
     ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
