@@ -31,7 +31,7 @@ enum Mode { kShow, kExport, kUserExport };
 } // namespace
 
 // A frame lasts max(Interval, pause: Blend 50, Mask 20, others 10); LineTransform's phases 500 ms apart; exports 100.
-// A failure shows its one description once and ends the effect.
+// A failure is shown once, with its one message, and ends the effect.
 TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
 {
     struct Case {
@@ -40,7 +40,7 @@ TEST(FrameScheme, CountsAndDurationsFollowTheSettingsAndTheExport)
         const char* settings;
         Mode mode;
         std::int64_t refreshes, hooks, ms, events;
-        const char* failure = nullptr; // its one description
+        const char* failure = nullptr; // the one message shown
         bool drew = false; // before the failure
     };
     const Case cases[] = {
@@ -205,7 +205,7 @@ TEST(RealHost, HandsRequestsToItsOwnerAndAFrameIntervalHoldsFramesBackButShowsTh
         asked << section + '/' + key + '/' + def;
         return QStringLiteral("42");
     });
-    host.setFailureHandler([&](const QString& description) { asked << description; });
+    host.setFailureHandler([&](const QString& message) { asked << message; });
     host.setRefreshHandler([&](const Surface&) { ++shown; });
     EXPECT_EQ(host.readSetting("Mask", "MaskTimes", "400"), "42");
     host.showFailure("Overflow");

@@ -92,7 +92,7 @@ TEST_F(RenderTransitionTest, SettingsExportNameAndFrameListReachTheEngineAndTheF
          "frame_0001.png frame_0003.png"},
         {"Drag", "Drag", "2", {"--variant", "7", "--background", "bg.png"}, "1", "frames=2 hooks=2 virtual_ms=20",
          "frame_0001.png"},
-        // A failure ends the run with its description before the summary.
+        // A failure ends the run with its message before the summary.
         {"Blend", "Blend", "abc", {}, "none", "error: Type mismatch\nframes=0 hooks=0 virtual_ms=0", ""},
     };
     ASSERT_TRUE(solid(kBlue, 8, 6).save(path("bg.png")));
