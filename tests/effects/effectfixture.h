@@ -20,7 +20,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <vector>
 
 namespace tarnwick::test {
 

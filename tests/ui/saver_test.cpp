@@ -26,40 +26,33 @@ bool pointerVisible()
     return visible;
 }
 
+using SaverWindow = X11Test;
+
 // Two categories of one solid photo each, packed by the album maker, with short Blends and a second a photo.
-class SaverWindow : public X11Test {
-protected:
-    void SetUp() override
-    {
-        X11Test::SetUp();
-        if (IsSkipped())
-            return;
-        for (const int i : {0, 1}) {
-            QImage photo(320, 240, QImage::Format_RGB32);
-            photo.fill(QColor(i ? "#40d040" : "#d04040"));
-            ASSERT_TRUE(QDir().mkpath(root.filePath(QString("photos/c%1").arg(i))));
-            photo.save(root.filePath(QString("photos/c%1/p.png").arg(i)));
-        }
-        const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
-            {root.filePath("photos"), root.filePath("album"), "--size", "320x240", "--pack"}, 60000);
-        const QString offset = out.filter(QRegularExpression("^offset=")).value(0).mid(7);
-        ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
-        pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
-        ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
-                              "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
-                              "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
+// Full screen the saver hides the pointer and ends on a key or a left click, not the right button; as a preview
+// it lives in a window of the test's own, follows its size and ends with it. Neither leaves unpacked files behind.
+TEST_F(SaverWindow, FullScreenAndPreviewRunsOfAPackedAlbum)
+{
+    for (const int i : {0, 1}) {
+        QImage photo(320, 240, QImage::Format_RGB32);
+        photo.fill(QColor(i ? "#40d040" : "#d04040"));
+        ASSERT_TRUE(QDir().mkpath(root.filePath(QString("photos/c%1").arg(i))));
+        photo.save(root.filePath(QString("photos/c%1/p.png").arg(i)));
     }
-    qsizetype unpackedFiles() const
-    {
+    const QStringList out = run(TARNWICK_BIN_DIR "/tarnwick-album-maker",
+        {root.filePath("photos"), root.filePath("album"), "--size", "320x240", "--pack"}, 60000);
+    const QString offset = out.filter(QRegularExpression("^offset=")).value(0).mid(7);
+    ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
+    const QString folder = root.filePath("album/packed");
+    const QString pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
+    ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
+                          "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
+                          "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
+    const auto unpackedFiles = [&] {
         return QDir(folder + "/ResultPicture").entryList(QDir::Files).size() +
                QDir(folder + "/MainAlbum").entryList(QDir::Files).size();
-    }
-    const QString folder = root.filePath("album/packed");
-    QString pieces;
-};
+    };
 
-TEST_F(SaverWindow, FullScreenHidesThePointerAndEndsOnAKeyOrALeftClickNotTheRightButton)
-{
     for (const QStringList& ending : {QStringList{"key", "space"}, QStringList{"click", "1"}}) {
         SCOPED_TRACE(ending.join(' ').toStdString());
         PlayerProcess saver("/S" + pieces, folder);
@@ -77,10 +70,7 @@ TEST_F(SaverWindow, FullScreenHidesThePointerAndEndsOnAKeyOrALeftClickNotTheRigh
         EXPECT_EQ(unpackedFiles(), 0);
         EXPECT_TRUE(pointerVisible());
     }
-}
 
-TEST_F(SaverWindow, PreviewLivesInItsWindowFollowsItsSizeAndEndsWithIt)
-{
     // A window of the test's own, as a saver settings dialog's preview area.
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     const auto disconnect = qScopeGuard([c] { xcb_disconnect(c); });
@@ -111,13 +101,6 @@ TEST_F(SaverWindow, PreviewLivesInItsWindowFollowsItsSizeAndEndsWithIt)
     EXPECT_EQ(unpackedFiles(), 0);
 }
 
-// Whether process `pid` runs (neither gone nor an unreaped zombie).
-bool alive(int pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
-}
-
 bool command(const QString& what) { return QProcess::execute("xscreensaver-command", {what}) == 0; }
 
 // xscreensaver run as nobody in a session of its own, with `programs` as its one hack.
@@ -146,6 +129,7 @@ struct SaverDaemon {
             QProcess::execute("pkill", {"-KILL", "-s", session});
         process.waitForFinished(2000);
     }
+    // Neither gone nor unreaped zombies.
     QStringList players() const { return run("pgrep", {"-s", session, "-r", "D,R,S,T", "-x", "tarnwick-player"}); }
     std::string log() const
     {
@@ -156,21 +140,6 @@ struct SaverDaemon {
     bool ok = false;
     QProcess process;
 };
-
-// The next picture but `previous` to stand 400 ms (a daemon's flash does not).
-QString steadyPicture(DisplayTrace& trace, const QString& previous)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QString current;
-    qint64 since = 0;
-    const bool seen = trace.until([&](const DisplayTrace& t) {
-        if (t.names().last() != current)
-            current = t.names().last(), since = clock.elapsed();
-        return current != kInBetween && current != previous && clock.elapsed() - since >= 400;
-    }, 20000);
-    return seen ? current : QString();
-}
 
 using ScreenSaverHack = X11Test;
 
@@ -197,18 +166,20 @@ TEST_F(ScreenSaverHack, DaemonShowsTheAlbumOnActivateAndEndsThePlayerOnDeactivat
     const auto last = [&] { return joined(centre.names().mid(std::max<qsizetype>(0, centre.names().size() - 12))); };
 
     ASSERT_TRUE(command("-activate"));
-    const QString first = steadyPicture(centre, {});
+    // Each picture stands 400 ms at least, a daemon's flash does not.
+    const QString first = centre.steady([](const QString& name) { return name != kInBetween; }, 400);
     ASSERT_FALSE(first.isEmpty()) << "the screen centre shows " << last() << "\n" << daemon.log();
     const QStringList players = daemon.players();
     ASSERT_EQ(players.size(), 1) << daemon.log();
-    EXPECT_FALSE(steadyPicture(centre, first).isEmpty()) << "no next picture: " << last();
+    const auto next = [&](const QString& name) { return name != kInBetween && name != first; };
+    EXPECT_FALSE(centre.steady(next, 400).isEmpty()) << "no next picture: " << last();
     // Drawn into the daemon's window: no window of the player's own on the screen.
     EXPECT_TRUE(run("xdotool", {"search", "--onlyvisible", "--maxdepth", "1", "--name", "Tarnwick"}).isEmpty());
 
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(command("-deactivate"));
-    eventually([&] { return !alive(players.first().toInt()); }, 3000, 5);
+    eventually([&] { return !daemon.players().contains(players.first()); }, 3000, 5);
     EXPECT_LE(clock.elapsed(), 500) << daemon.log();
     QThread::msleep(500);
     EXPECT_TRUE(daemon.players().isEmpty()) << "started anew after -deactivate";

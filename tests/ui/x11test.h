@@ -148,11 +148,7 @@ private:
 };
 
 // Picture colours whose blends stay at least 85 from each third one: a tolerance of 40 sees no blend as a picture.
-struct Picture {
-    const char* name;
-    QRgb colour;
-    const char* file;
-};
+struct Picture { const char* name; QRgb colour; const char* file; };
 inline constexpr Picture kPictures[] = {
     {"background", 0x00FF00, "BackgroundPicture"}, {"front cover", 0x00FFFF, "front"},
     {"back cover", 0x008000, "back"},              {"Beach front cover", 0xFFFF00, "beach_front"},
@@ -228,8 +224,15 @@ public:
     {
         return eventually([&] { return done(*this) || (sample(), m_gone); }, timeoutMs, 3) && done(*this);
     }
+    // Samples until a picture that `wanted` takes has shown `forMs` on end; that picture, or empty.
+    QString steady(const std::function<bool(const QString&)>& wanted, int forMs, int timeoutMs = 20000)
+    {
+        const auto stood = [&](const DisplayTrace& t) {
+            return !t.m_names.isEmpty() && wanted(t.m_names.last()) && t.m_since.elapsed() >= forMs;
+        };
+        return until(stood, timeoutMs) ? m_names.last() : QString();
+    }
     const QStringList& names() const { return m_names; }
-    QStringList pictures() const { return QStringList(m_names).filter(QRegularExpression("^[^~]")); }
     bool saw(const QString& name) const { return m_names.contains(name); }
     bool windowGone() const { return m_gone; }
 
@@ -239,12 +242,15 @@ private:
         const std::optional<unsigned> rgb = m_window.pixel(m_at);
         const QString name = rgb ? ColourAlbum::nameOf(*rgb) : QString();
         m_gone = !rgb;
-        if (rgb && (m_names.isEmpty() || m_names.last() != name))
+        if (rgb && (m_names.isEmpty() || m_names.last() != name)) {
             m_names << name;
+            m_since.start();
+        }
     }
     const WindowPixels& m_window;
     QPoint m_at;
     QStringList m_names;
+    QElapsedTimer m_since; // since the last name came
     bool m_gone = false;
 };
 
