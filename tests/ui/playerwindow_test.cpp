@@ -55,7 +55,7 @@ QImage parameterDialogOf(const QString& exe, const QString& user, const QString&
     QProcess player;
     player.start(user.isEmpty() ? "env" : "runuser", user.isEmpty() ? args : asUser + args);
     const QStringList windows = waitForWindows("^Transform Effect Parameter$", 20000);
-    const QImage image = windows.size() == 1 ? WindowPixels(windows.first()).grab({0, 0, 400, 560}) : QImage();
+    const QImage image = windows.size() == 1 ? WindowPixels(windows.first()).settled({0, 0, 400, 560}) : QImage();
     stop(player);
     return image;
 }
@@ -75,7 +75,7 @@ TEST_F(ParameterDialogRun, SliderClickStoresTheSharesAndAReadOnlyCopyOffersTheSh
     ASSERT_EQ(windows.size(), 1) << "the parameter dialog did not appear";
     const QString dialog = windows.first();
     EXPECT_EQ(geometryOf(dialog).height(), 560) << "eight rows, three past the design's five";
-    const QImage shipped = WindowPixels(dialog).grab({0, 0, 400, 560});
+    const QImage shipped = WindowPixels(dialog).settled({0, 0, 400, 560});
     // The first row's slider spans x 208..448 at y 8..25, its handle near the left end.
     pointAt(dialog, {420, 16}, 1);
     run("xdotool", {"windowfocus", "--sync", dialog, "key", "Return"});

@@ -136,6 +136,21 @@ public:
         std::free(reply);
         return image;
     }
+    // The area once it has looked the same for `stillMs`: a window just mapped may not have painted yet.
+    QImage settled(const QRect& area, int stillMs = 500) const
+    {
+        QImage last = grab(area);
+        QElapsedTimer still;
+        still.start();
+        eventually([&] {
+            QImage now = grab(area);
+            if (now != last || now.isNull())
+                still.restart();
+            last = std::move(now);
+            return still.elapsed() >= stillMs;
+        }, 10000, 50);
+        return last;
+    }
     std::optional<unsigned> pixel(QPoint at) const
     {
         const QImage one = grab(QRect(at, QSize(1, 1)));
