@@ -38,8 +38,6 @@ QByteArray Probe(const QString& file, const char* stream, const char* entries, b
     return RunTool("ffprobe", args).trimmed();
 }
 
-int ProbedFrames(const QString& file) { return Probe(file, "v:0", "stream=nb_read_frames", true).toInt(); }
-
 QImage Solid(int w, int h, QColor colour, QImage::Format format = QImage::Format_RGB32)
 {
     QImage image(w, h, format);
@@ -267,7 +265,7 @@ TEST_F(ExportRunTest, EveryPictureComesWithItsTransitionAndStillFramedAsTheAlbum
         // A stop writes one frame more: the one it came in.
         const int expected = shown * stillFrames + transitions + (c.stopAt > 0);
         EXPECT_EQ(m_frames, expected);
-        EXPECT_EQ(ProbedFrames(file), expected);
+        EXPECT_EQ(testing::probedFrames(file), expected);
         // The opening still is the background, centred with black borders.
         const QString png = m_dir.filePath("first.png");
         RunTool("ffmpeg", {"-v", "error", "-y", "-i", file, "-vf", "select=eq(n\\,0)", "-frames:v", "1", png});
@@ -294,7 +292,7 @@ TEST_F(ExportRunTest, EveryPictureComesWithItsTransitionAndStillFramedAsTheAlbum
     const QByteArray out = run("cli.mkv", {"--still", "0", "--static", "--size", "320x240", m_dir.path()}, &status);
     EXPECT_EQ(status, 0) << out.constData();
     EXPECT_TRUE(out.contains("cli.mkv: 8 frames")) << out.constData();
-    EXPECT_EQ(ProbedFrames(m_out.filePath("cli.mkv")), 8);
+    EXPECT_EQ(testing::probedFrames(m_out.filePath("cli.mkv")), 8);
     EXPECT_EQ(Probe(m_out.filePath("cli.mkv"), "a", "stream=codec_name"), "aac"); // the album's music, unless left out
     run("silent.mkv", {"--still", "0", "--static", "--no-music", m_dir.path()});
     EXPECT_EQ(Probe(m_out.filePath("silent.mkv"), "a", "stream=codec_name"), "");

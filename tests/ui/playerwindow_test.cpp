@@ -102,12 +102,6 @@ TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheClose
 {
     const QPoint kStart{182, 368};
     const QString kTitle = "^Export Avi \\(VCD Source File\\)$";
-    const auto probedFrames = [&](const QString& video) {
-        const QStringList out = run("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0",
-                                                "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0",
-                                                root.filePath(video)});
-        return out.isEmpty() ? -1 : out.first().trimmed().toInt();
-    };
     // Presses Stop and answers its question with `keys` (Return takes the default, Cancel).
     const auto answerStopQuestion = [](const QString& dialog, const QStringList& keys) {
         pointAt(dialog, {246, 367}, 1);
@@ -121,7 +115,7 @@ TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheClose
     ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
     pointAt(windows.first(), kStart, 1);
     ASSERT_TRUE(player->endsWith(0, 60000)) << "the run did not end";
-    EXPECT_EQ(probedFrames("whole.mp4"), 8 + 7 * 100); // eight pictures of a frame, seven Blends of 100
+    EXPECT_EQ(probedFrames(root.filePath("whole.mp4")), 8 + 7 * 100); // eight pictures of a frame, seven Blends of 100
 
     windows = play("30", 2, kTitle, "stopped.avi");
     ASSERT_EQ(windows.size(), 1) << "no export dialog appeared";
@@ -140,7 +134,7 @@ TEST_F(ExportDialog, RunsTheAlbumToItsEndOrStopsWhenAskedTwiceButRefusesTheClose
     EXPECT_EQ(player->process.state(), QProcess::Running) << "Cancel ended the run";
     ASSERT_TRUE(answerStopQuestion(dialog, {"shift+Tab", "space"}));
     ASSERT_TRUE(player->endsWith(0)) << "OK did not end the program";
-    EXPECT_GE(probedFrames("stopped.avi"), 750); // the opening still alone
+    EXPECT_GE(probedFrames(root.filePath("stopped.avi")), 750); // the opening still alone
 }
 
 // Window pixels of the design layout at 15 twips a pixel; the picture fills the 649 x 599 client.

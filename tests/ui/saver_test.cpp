@@ -45,7 +45,7 @@ TEST_F(SaverWindow, FullScreenAndPreviewRunsOfAPackedAlbum)
     ASSERT_FALSE(offset.isEmpty()) << "the album maker did not pack";
     const QString folder = root.filePath("album/packed");
     const QString pieces = QString("*OFFSET=%1*FILE=%2").arg(offset, folder + "/album.pak");
-    ASSERT_TRUE(writeFile(folder + "/playerprofile.ini",
+    ASSERT_TRUE(writeBytes(folder + "/playerprofile.ini",
                           "[Effect]\nEffectNumber=1\nEffect_1=Blend\nPercent_1=100\nStopTime=1\n"
                           "[Blend]\nBlendTimes(How many loop times to finish?)=5\n"));
     const auto unpackedFiles = [&] {
@@ -107,7 +107,7 @@ bool command(const QString& what) { return QProcess::execute("xscreensaver-comma
 struct SaverDaemon {
     SaverDaemon(const QString& root, const QByteArray& programs) : home(root + "/home")
     {
-        ok = writeFile(home + "/.xscreensaver",
+        ok = writeBytes(home + "/.xscreensaver",
                        "timeout: 1:00:00\ncycle: 0\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
                        "dpmsEnabled: False\nmode: one\nselected: 0\nprograms: " + programs + "\n") &&
              QProcess::execute("chmod", {"-R", "a+rX", root}) == 0 &&

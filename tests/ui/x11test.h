@@ -12,7 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include "testfiles.h"
+
 namespace tarnwick::test {
+
+using tarnwick::testing::probedFrames;
+using tarnwick::testing::writeBytes;
 
 // Output lines of a command; empty when it fails.
 inline QStringList run(const QString& program, const QStringList& args, int timeoutMs = 10000)
@@ -172,13 +177,6 @@ inline constexpr Picture kPictures[] = {
 };
 inline const QString kInBetween = "~";
 
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(path.section('/', 0, -2)) && file.open(QIODevice::WriteOnly)
-        && file.write(bytes) == bytes.size();
-}
-
 // "Harbour Lights" (Beach: front cover, 2 photos; Harbour: 1 photo, back cover) and quick settings, music off.
 struct ColourAlbum {
     ColourAlbum(const QString& root, const char* stopTime, int blendTimes) : root(root)
@@ -198,12 +196,12 @@ struct ColourAlbum {
                                      "FrontCover=%3\nPhotos=2\nPhoto1=%4\nPhoto2=%5\n[Category2]\nName=Harbour\n"
                                      "BackCover=%7\nPhotos=1\nPhoto1=%6")
                                  .arg(files[1], files[2], files[3], files[4], files[5], files[6], files[7]);
-        ok = writeFile(root + "/Album/Album.ini", QString(info).replace("\n", "\r\n").toUtf8()) &&
-             writeFile(programFolder() + "/playerprofile.ini",
+        ok = writeBytes(root + "/Album/Album.ini", QString(info).replace("\n", "\r\n").toUtf8()) &&
+             writeBytes(programFolder() + "/playerprofile.ini",
                        QString("[Effect]\r\nEffectNumber=1\r\nEffect_1=Blend\r\nPercent_1=100\r\nStopTime=%1\r\n"
                                "[Blend]\r\nBlendTimes(How many loop times to finish?)=%2\r\n")
                            .arg(stopTime).arg(blendTimes).toUtf8()) &&
-             writeFile(programFolder() + "/profile.ini", "[Current]\r\nMusicOpen=0\r\n") && ok;
+             writeBytes(programFolder() + "/profile.ini", "[Current]\r\nMusicOpen=0\r\n") && ok;
     }
     QString commandLine() const { return "/1*" + root + "/Album/Album.ini"; }
     QString programFolder() const { return root + "/program"; }
